@@ -1,0 +1,3 @@
+#include "plugin/HostInterface.h"
+
+extern "C" __attribute__((visibility("default"))) SPErr PluginMain(const char*, const char*, void*) { return 0; }
