@@ -1,3 +1,18 @@
+// The module's only export. The host calls it once for every request it makes
+// of any of the four plug-ins; this is the one place where every exception,
+// std::bad_alloc included, becomes a result code.
 #include "plugin/HostInterface.h"
+#include "plugin/RequestDispatch.h"
 
-extern "C" __attribute__((visibility("default"))) SPErr PluginMain(const char*, const char*, void*) { return 0; }
+#include <new>
+
+extern "C" __attribute__((visibility("default"))) SPErr VLH_API PluginMain(const char* caller,
+                                                                           const char* selector, void* message) {
+    try {
+        return vlh::HandleRequest(caller, selector, message);
+    } catch (const std::bad_alloc&) {
+        return memFullErr;
+    } catch (...) {
+        return vlh::kInternalError;
+    }
+}
