@@ -1,0 +1,124 @@
+#include "about/StoredParameters.h"
+#include "ScratchHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class StoredParameters : public ::testing::Test {
+protected:
+    static void Prepare(vlh::RunContext& run, const char* plugin) {
+        vlh::CopyToNameField(run.pluginName, plugin);
+    }
+
+    // Writes a raw value under the plug-in's Parameters key.
+    static void WriteRaw(const char* plugin, const char* value, DWORD type, const void* data, DWORD size) {
+        const std::string path = std::string("Software\\CorvaneLabs\\") + plugin + "\\Parameters";
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key, value, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+
+    ScratchHome home;
+};
+
+TEST_F(StoredParameters, FirstRunCreatesTheKeysAndFindsNothing) {
+    vlh::RunContext run;
+    Prepare(run, "Vellicor Output Honer");
+    vlh::CopyToNameField(run.setName, "kept");
+    LoadStoredParameters(run);
+    EXPECT_STREQ(run.setName, "kept");
+    EXPECT_STREQ(run.effectName, "");
+    EXPECT_TRUE(std::filesystem::is_directory(home.hive() / "Software" / "CorvaneLabs" /
+                                              "Vellicor Output Honer" / "Parameters"));
+}
+
+TEST_F(StoredParameters, SavedNamesComeBackOnTheNextRun) {
+    vlh::RunContext first;
+    Prepare(first, "Vellicor Capture Honer");
+    vlh::CopyToNameField(first.setName, "Digital Camera Honers");
+    vlh::CopyToNameField(first.effectName, "Medium Edge");
+    SaveStoredParameters(first);
+
+    vlh::RunContext next;
+    Prepare(next, "Vellicor Capture Honer");
+    LoadStoredParameters(next);
+    EXPECT_STREQ(next.setName, "Digital Camera Honers");
+    EXPECT_STREQ(next.effectName, "Medium Edge");
+}
+
+// Each plug-in keeps its own pair, even when one name begins with the other.
+TEST_F(StoredParameters, PluginsKeepSeparatePairs) {
+    const char* plugins[] = {"Vellicor Capture Honer", "Vellicor Capture Honer Expert"};
+    for (int i = 0; i < 2; ++i) {
+        vlh::RunContext run;
+        Prepare(run, plugins[i]);
+        vlh::CopyToNameField(run.setName, i == 0 ? "S0" : "S1");
+        vlh::CopyToNameField(run.effectName, i == 0 ? "E0" : "E1");
+        SaveStoredParameters(run);
+    }
+    for (int i = 0; i < 2; ++i) {
+        vlh::RunContext run;
+        Prepare(run, plugins[i]);
+        LoadStoredParameters(run);
+        EXPECT_STREQ(run.setName, i == 0 ? "S0" : "S1");
+        EXPECT_STREQ(run.effectName, i == 0 ? "E0" : "E1");
+    }
+}
+
+// 254 characters and the zero fit under 256 bytes; 255 characters are stored
+// with their zero (256 bytes) but not taken back.
+TEST_F(StoredParameters, NamesOf254CharactersComeBackAndOf255DoNot) {
+    for (size_t length : {254u, 255u}) {
+        vlh::RunContext run;
+        Prepare(run, "Vellicor Output Honer");
+        const std::string name(length, 'n');
+        vlh::CopyToNameField(run.setName, name);
+        vlh::CopyToNameField(run.effectName, "E");
+        SaveStoredParameters(run);
+
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\CorvaneLabs\\Vellicor Output Honer\\Parameters", 0,
+                                KEY_QUERY_VALUE, &key),
+                  ERROR_SUCCESS);
+        DWORD size = 0;
+        ASSERT_EQ(RegQueryValueExA(key, "Set", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+        EXPECT_EQ(size, length + 1);
+        RegCloseKey(key);
+
+        vlh::RunContext next;
+        Prepare(next, "Vellicor Output Honer");
+        LoadStoredParameters(next);
+        EXPECT_EQ(std::string(next.setName), length == 254 ? name : std::string()) << length;
+        EXPECT_STREQ(next.effectName, "E");
+    }
+}
+
+TEST_F(StoredParameters, AValueOfAnotherTypeIsIgnoredBesideAValidOne) {
+    const uint32_t number = 7;
+    WriteRaw("Vellicor Creative Honer", "Set", REG_DWORD, &number, sizeof number);
+    WriteRaw("Vellicor Creative Honer", "Action", REG_SZ, "Soften", 7);
+    vlh::RunContext run;
+    Prepare(run, "Vellicor Creative Honer");
+    vlh::CopyToNameField(run.setName, "before");
+    LoadStoredParameters(run);
+    EXPECT_STREQ(run.setName, "before");
+    EXPECT_STREQ(run.effectName, "Soften");
+}
+
+TEST_F(StoredParameters, AStoredTextWithoutItsZeroEndsUpTerminated) {
+    WriteRaw("Vellicor Creative Honer", "Set", REG_SZ, "Local", 5);
+    vlh::RunContext run;
+    Prepare(run, "Vellicor Creative Honer");
+    std::memset(run.setName, 'x', sizeof run.setName - 1);
+    LoadStoredParameters(run);
+    EXPECT_STREQ(run.setName, "Local");
+}
+
+} // namespace
