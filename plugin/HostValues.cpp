@@ -11,7 +11,7 @@ namespace vlh {
 
 int32_t GetDocumentDepth() {
     int32_t depth = 0;
-    GetTargetProperty(FourCC("Dcmn"), FourCC("Dpth"), &depth);
+    GetTargetProperty(FourCC("Dcmn"), FourCC("Dpth"), &depth, nullptr, FourCC("long"));
     return depth;
 }
 
@@ -19,7 +19,7 @@ int32_t GetHostMajorVersion() {
     HostDescriptor version;
     DescriptorClassID versionClass = 0;
     PIActionDescriptor object = nullptr;
-    if (GetTargetProperty(FourCC("capp"), FourCC("HstV"), &object, &versionClass) != 0) {
+    if (GetTargetProperty(FourCC("capp"), FourCC("HstV"), &object, &versionClass, FourCC("Objc")) != 0) {
         return 0;
     }
     version.reset(object);
@@ -27,7 +27,7 @@ int32_t GetHostMajorVersion() {
         return 0;
     }
     int32_t major = 0;
-    if (GetDescriptorValue(version.get(), FourCC("VrsM"), &major) != 0) {
+    if (GetDescriptorValue(version.get(), FourCC("VrsM"), &major, nullptr, FourCC("long")) != 0) {
         return 0;
     }
     return major;
@@ -35,7 +35,7 @@ int32_t GetHostMajorVersion() {
 
 int32_t GetHostName(char* buffer, uint32_t capacity) {
     uint32_t size = capacity;
-    return GetTargetProperty(FourCC("capp"), FourCC("HstN"), buffer, &size);
+    return GetTargetProperty(FourCC("capp"), FourCC("HstN"), buffer, &size, FourCC("TEXT"));
 }
 
 void ReadPluginName(char* buffer, uint32_t capacity) {

@@ -74,7 +74,8 @@ int32_t ReadByType(PIActionDescriptor d, DescriptorKeyID key, DescriptorTypeID t
 
 } // namespace
 
-int32_t GetDescriptorValue(PIActionDescriptor descriptor, DescriptorKeyID key, void* value, void* extra) {
+int32_t GetDescriptorValue(PIActionDescriptor descriptor, DescriptorKeyID key, void* value, void* extra,
+                           DescriptorTypeID expected) {
     if (value == nullptr) {
         return kStatusBadParameter;
     }
@@ -89,10 +90,14 @@ int32_t GetDescriptorValue(PIActionDescriptor descriptor, DescriptorKeyID key, v
     if (OSErr err = gHost.descriptor->GetType(descriptor, key, &type); err != noErr) {
         return err;
     }
+    if (expected != 0 && type != expected) {
+        return kStatusBadParameter;
+    }
     return ReadByType(descriptor, key, type, value, extra);
 }
 
-int32_t GetTargetProperty(DescriptorClassID classId, DescriptorKeyID key, void* value, void* extra) {
+int32_t GetTargetProperty(DescriptorClassID classId, DescriptorKeyID key, void* value, void* extra,
+                          DescriptorTypeID expected) {
     if (value == nullptr) {
         return kStatusBadParameter;
     }
@@ -117,7 +122,7 @@ int32_t GetTargetProperty(DescriptorClassID classId, DescriptorKeyID key, void* 
     if (key == 0) {
         *static_cast<PIActionDescriptor*>(value) = result.release();
     } else {
-        status = GetDescriptorValue(result.get(), key, value, extra);
+        status = GetDescriptorValue(result.get(), key, value, extra, expected);
     }
     reference.reset(); // the reference goes back first, then the result
     return status;

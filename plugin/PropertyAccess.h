@@ -35,14 +35,20 @@ constexpr int32_t kStatusUnimplemented = int32_t(FourCC("!IMP"));
 //   anything else   nothing read; kStatusUnimplemented
 // A key the descriptor does not hold is not an error: the status is 0 and the
 // out-variable keeps the caller's default. A null `value` gives kStatusBadParameter.
-int32_t GetDescriptorValue(PIActionDescriptor descriptor, DescriptorKeyID key, void* value,
-                           void* extra = nullptr);
+//
+// A caller that knows what it expects names the type in `expected`: a value
+// of another type is then not read (kStatusBadParameter), so a host that
+// answers with an unexpected type can never write past a caller's variable.
+// 0 reads whatever type the key has.
+int32_t GetDescriptorValue(PIActionDescriptor descriptor, DescriptorKeyID key, void* value, void* extra = nullptr,
+                           DescriptorTypeID expected = 0);
 
 // Asks the host for property `key` of the current target of `classId` (the
 // application 'capp', the active document 'Dcmn') and reads it as
 // GetDescriptorValue does. With key 0 the whole object is handed to `value`
 // (a PIActionDescriptor*), which the caller then owns and frees.
 // Returns the status of the first step that failed, else that of the read.
-int32_t GetTargetProperty(DescriptorClassID classId, DescriptorKeyID key, void* value, void* extra = nullptr);
+int32_t GetTargetProperty(DescriptorClassID classId, DescriptorKeyID key, void* value, void* extra = nullptr,
+                          DescriptorTypeID expected = 0);
 
 } // namespace vlh
