@@ -62,7 +62,8 @@ struct LoadDiagnostics {
 // Reads one Set from the stored stream of size bytes at source into an empty
 // Set. True when the whole Set was read. On false the Set may hold part of
 // what was read; the caller destroys it. Never raises.
-bool LoadActionSet(ActionSet& set, const uint8_t* source, size_t size, LoadDiagnostics* diagnostics = nullptr);
+bool LoadActionSet(ActionSet& set, const uint8_t* source, size_t size,
+                   LoadDiagnostics* diagnostics = nullptr);
 
 // Moves every Effect of donor, in order, to the end of target's list.
 void AppendEffects(ActionSet& target, ActionSet& donor);

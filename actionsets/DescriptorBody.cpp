@@ -95,8 +95,12 @@ std::unique_ptr<DescriptorItem> ReadValue(StoredStreamReader& reader, std::strin
 
 } // namespace
 
-uint32_t TypeCodeOf(ItemKind kind) { return kItemTable[size_t(kind)].code; }
-uint32_t FormCodeOf(FormKind kind) { return kFormTable[size_t(kind)].code; }
+uint32_t TypeCodeOf(ItemKind kind) {
+    return kItemTable[size_t(kind)].code;
+}
+uint32_t FormCodeOf(FormKind kind) {
+    return kFormTable[size_t(kind)].code;
+}
 
 DescriptorItem::~DescriptorItem() = default;
 ReferenceForm::~ReferenceForm() = default;

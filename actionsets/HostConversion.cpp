@@ -100,7 +100,8 @@ void PutElement(HostObjectList& list, const DescriptorItem& element, PIActionLis
         Check(suite.PutInteger(target, static_cast<const IntegerItem&>(element).value));
         break;
     case ItemKind::Reference:
-        Check(suite.PutReference(target, MakeHostReference(list, static_cast<const ReferenceItem&>(element))));
+        Check(
+            suite.PutReference(target, MakeHostReference(list, static_cast<const ReferenceItem&>(element))));
         break;
     case ItemKind::Object: {
         const DescriptorBody& body = NestedBody(element);

@@ -14,7 +14,8 @@ void PlayEvent(HostObjectList& list, const ActionEvent& event) {
     }
     // Event names always go through the host, whatever their length.
     DescriptorEventID eventID = 0;
-    if (const OSErr code = gHost.control->StringIDToTypeID(event.eventName.c_str(), &eventID); code != noErr) {
+    if (const OSErr code = gHost.control->StringIDToTypeID(event.eventName.c_str(), &eventID);
+        code != noErr) {
         throw HostError(code);
     }
     PIActionDescriptor result = nullptr;

@@ -34,7 +34,9 @@ std::string UpToFirstZero(std::string text) {
 
 StoredStreamReader::StoredStreamReader() noexcept = default;
 
-StoredStreamReader::~StoredStreamReader() { Close(); }
+StoredStreamReader::~StoredStreamReader() {
+    Close();
+}
 
 bool StoredStreamReader::Open(const uint8_t* source, size_t size) {
     if (source == nullptr || IsOpen()) {
@@ -97,6 +99,9 @@ void StoredStreamReader::Read(void* destination, size_t count) {
         if (result == Z_STREAM_END) {
             Fail("the data ends before the field it promises");
         }
+        if (result == Z_NEED_DICT) {
+            Fail("the compressed data asks for a preset dictionary");
+        }
         if (result != Z_OK) {
             // zlib's own message names the fault (bad header, bad code, ...).
             Fail(inflater_.msg != nullptr ? inflater_.msg : "the compressed data is damaged");
@@ -125,7 +130,9 @@ int32_t StoredStreamReader::ReadInt32() {
     return int32_t(uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | uint32_t(b[3]));
 }
 
-uint32_t StoredStreamReader::ReadCode() { return uint32_t(ReadInt32()); }
+uint32_t StoredStreamReader::ReadCode() {
+    return uint32_t(ReadInt32());
+}
 
 double StoredStreamReader::ReadDouble() {
     BeginField();
@@ -211,7 +218,9 @@ std::string StoredStreamReader::ReadID() {
     return UpToFirstZero(ReadChunked(uint64_t(length), false));
 }
 
-void StoredStreamReader::NoteFault(std::string what) { NoteFaultAt(std::move(what), fieldStart_); }
+void StoredStreamReader::NoteFault(std::string what) {
+    NoteFaultAt(std::move(what), fieldStart_);
+}
 
 void StoredStreamReader::NoteFaultAt(std::string what, uint64_t plainOffset) {
     if (hasFault_) {

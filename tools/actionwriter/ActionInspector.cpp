@@ -12,14 +12,14 @@ namespace vtools {
 
 namespace {
 
-// Printable ASCII stays, everything else is \xNN; quotes and backslashes are
-// escaped so a name always reads back unambiguously.
-std::string Escaped(std::string_view text) {
+// Printable ASCII stays, everything else is \xNN; the backslash and the
+// quote in use are escaped, so a name always reads back unambiguously.
+std::string Escaped(std::string_view text, char quote = '\0') {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
     for (char c : text) {
         const auto byte = uint8_t(c);
-        if (c == '"' || c == '\\' || c == '\'') {
+        if (c == '\\' || (quote != '\0' && c == quote)) {
             out += '\\';
             out += c;
         } else if (byte >= 0x20 && byte < 0x7F) {
@@ -33,10 +33,14 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
-std::string Quoted(std::string_view text) { return '"' + Escaped(text) + '"'; }
+std::string Quoted(std::string_view text) {
+    return '"' + Escaped(text, '"') + '"';
+}
 
 // An ID of four characters is taken as a code, any other as a string ID.
-std::string IdText(std::string_view id) { return id.size() == 4 ? '\'' + Escaped(id) + '\'' : Quoted(id); }
+std::string IdText(std::string_view id) {
+    return id.size() == 4 ? '\'' + Escaped(id, '\'') + '\'' : Quoted(id);
+}
 
 std::string Number(double value) {
     char buffer[64];
@@ -44,7 +48,9 @@ std::string Number(double value) {
     return std::string(buffer, result.ptr);
 }
 
-const char* YesNo(bool flag) { return flag ? "yes" : "no"; }
+const char* YesNo(bool flag) {
+    return flag ? "yes" : "no";
+}
 
 class TreePrinter {
 public:
@@ -68,8 +74,8 @@ private:
     void PrintEffect(const vlh::Effect& effect) {
         Line(1) << "Effect " << Quoted(effect.name) << ": function key " << effect.functionKeyIndex
                 << ", shift " << YesNo(effect.shift) << ", command " << YesNo(effect.command) << ", colour "
-                << effect.colourIndex << ", expanded " << YesNo(effect.expanded) << ", " << effect.events.size()
-                << " event" << (effect.events.size() == 1 ? "" : "s");
+                << effect.colourIndex << ", expanded " << YesNo(effect.expanded) << ", "
+                << effect.events.size() << " event" << (effect.events.size() == 1 ? "" : "s");
         for (const auto& event : effect.events) {
             PrintEvent(*event);
         }
@@ -136,7 +142,7 @@ private:
         }
         case vlh::ItemKind::UnitDouble: {
             const auto& value = static_cast<const vlh::UnitDoubleItem&>(item);
-            line << '\'' << Escaped(value.unit) << "' " << Number(value.value);
+            line << '\'' << Escaped(value.unit, '\'') << "' " << Number(value.value);
             break;
         }
         case vlh::ItemKind::List: {
@@ -182,7 +188,9 @@ ActionFileForm DetectActionFileForm(std::span<const uint8_t> bytes) {
     return !bytes.empty() && bytes[0] == 0 ? ActionFileForm::Raw : ActionFileForm::Stored;
 }
 
-std::string FormatActionSet(const vlh::ActionSet& set) { return TreePrinter().Print(set); }
+std::string FormatActionSet(const vlh::ActionSet& set) {
+    return TreePrinter().Print(set);
+}
 
 int InspectActionFile(std::span<const uint8_t> bytes, std::ostream& out) {
     if (bytes.empty()) {

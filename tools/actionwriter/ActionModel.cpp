@@ -15,12 +15,15 @@ UnicodeText UnicodeText::Latin1(std::string_view text) {
 
 IdField IdField::Code(std::string_view code) {
     if (code.size() != 4) {
-        throw std::invalid_argument("a four-character code needs exactly four bytes: '" + std::string(code) + "'");
+        throw std::invalid_argument("a four-character code needs exactly four bytes: '" + std::string(code) +
+                                    "'");
     }
     return {0, std::string(code)};
 }
 
-IdField IdField::String(std::string_view id) { return {int32_t(id.size()), std::string(id)}; }
+IdField IdField::String(std::string_view id) {
+    return {int32_t(id.size()), std::string(id)};
+}
 
 // ---- forms --------------------------------------------------------------------
 

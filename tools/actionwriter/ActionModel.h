@@ -51,7 +51,20 @@ struct IdField {
 };
 
 // How a value's or a form's payload is laid out after its code.
-enum class ValueLayout { Alias, Boolean, Double, Enum, Integer, Reference, Object, Text, Class, UnitDouble, List, Raw };
+enum class ValueLayout {
+    Alias,
+    Boolean,
+    Double,
+    Enum,
+    Integer,
+    Reference,
+    Object,
+    Text,
+    Class,
+    UnitDouble,
+    List,
+    Raw
+};
 enum class FormLayout { Class, Enum, Index, Name, Property, Raw };
 
 // Form code (four bytes), class name, class ID, then the form's own data.
@@ -91,17 +104,17 @@ struct DescriptorModel {
 struct ValueModel {
     std::string type;
     ValueLayout layout = ValueLayout::Raw;
-    uint8_t flag = 0;             // Boolean (any byte)
-    int32_t integer = 0;          // Integer
-    double number = 0;            // Double, UnitDouble
-    IdField first;                // Enum type; Class ID
-    IdField second;               // Enum value
-    UnicodeText text;             // Text; Class name
-    std::string unit;             // UnitDouble: four bytes as they stand
-    Bytes data;                   // Alias data; Raw payload
-    std::optional<int32_t> count; // Alias length, form or element count written instead
-    std::vector<FormModel> forms; // Reference
-    DescriptorModel object;       // Object
+    uint8_t flag = 0;                 // Boolean (any byte)
+    int32_t integer = 0;              // Integer
+    double number = 0;                // Double, UnitDouble
+    IdField first;                    // Enum type; Class ID
+    IdField second;                   // Enum value
+    UnicodeText text;                 // Text; Class name
+    std::string unit;                 // UnitDouble: four bytes as they stand
+    Bytes data;                       // Alias data; Raw payload
+    std::optional<int32_t> count;     // Alias length, form or element count written instead
+    std::vector<FormModel> forms;     // Reference
+    DescriptorModel object;           // Object
     std::vector<ValueModel> elements; // List
 
     static ValueModel Alias(Bytes data);

@@ -186,8 +186,12 @@ Bytes Unscramble(std::span<const uint8_t> stored) {
     return compressed;
 }
 
-Bytes RawToStored(std::span<const uint8_t> raw) { return Scramble(Compress(raw)); }
+Bytes RawToStored(std::span<const uint8_t> raw) {
+    return Scramble(Compress(raw));
+}
 
-Bytes WriteStoredSet(const SetModel& set) { return RawToStored(SerialiseSet(set)); }
+Bytes WriteStoredSet(const SetModel& set) {
+    return RawToStored(SerialiseSet(set));
+}
 
 } // namespace vtools

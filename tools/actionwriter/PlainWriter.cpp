@@ -52,6 +52,8 @@ void PlainWriter::Id(const IdField& id) {
     Code(id.bytes);
 }
 
-void PlainWriter::Raw(std::span<const uint8_t> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
+void PlainWriter::Raw(std::span<const uint8_t> bytes) {
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+}
 
 } // namespace vtools

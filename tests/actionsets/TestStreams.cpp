@@ -1,0 +1,82 @@
+#include "tests/actionsets/TestStreams.h"
+
+#include <random>
+#include <stdexcept>
+
+namespace vlh::test {
+
+Loaded LoadStored(const Bytes& stored) {
+    Loaded loaded;
+    loaded.ok = LoadActionSet(*loaded.set, stored.data(), stored.size(), &loaded.diagnostics);
+    return loaded;
+}
+
+Loaded LoadRaw(const Bytes& raw) {
+    return LoadStored(vtools::RawToStored(raw));
+}
+
+Loaded LoadModel(const vtools::SetModel& model) {
+    return LoadStored(vtools::WriteStoredSet(model));
+}
+
+vtools::SetModel SetWithEvents(std::vector<vtools::EventModel> events) {
+    return vtools::SetModel::Named("Test", {vtools::EffectModel::Named("E", std::move(events))});
+}
+
+vtools::SetModel SetWithDescriptor(vtools::DescriptorModel body) {
+    return SetWithEvents({vtools::EventModel::Named("set", std::move(body))});
+}
+
+vtools::DescriptorModel OneItem(vtools::ValueModel value) {
+    return vtools::DescriptorModel::Of(vtools::IdField::Code("null"),
+                                       {{vtools::IdField::Code("Key "), std::move(value)}});
+}
+
+const DescriptorBody& FirstDescriptor(const ActionSet& set) {
+    const ActionEvent& event = *set.effects.at(0)->events.at(0);
+    if (event.descriptor == nullptr) {
+        throw std::logic_error("the first event has no descriptor");
+    }
+    return *event.descriptor;
+}
+
+Bytes Hex(std::string_view text, size_t* mark) {
+    Bytes bytes;
+    int high = -1;
+    for (char c : text) {
+        if (c == ' ') {
+            continue;
+        }
+        if (c == '^') {
+            if (mark != nullptr) {
+                *mark = bytes.size();
+            }
+            continue;
+        }
+        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (digit < 0) {
+            throw std::invalid_argument("not a hex digit");
+        }
+        if (high < 0) {
+            high = digit;
+        } else {
+            bytes.push_back(uint8_t(high << 4 | digit));
+            high = -1;
+        }
+    }
+    if (high >= 0) {
+        throw std::invalid_argument("odd number of hex digits");
+    }
+    return bytes;
+}
+
+Bytes NoiseBytes(size_t count, uint32_t seed) {
+    std::mt19937 engine(seed);
+    Bytes bytes(count);
+    for (uint8_t& b : bytes) {
+        b = uint8_t(engine() >> 24);
+    }
+    return bytes;
+}
+
+} // namespace vlh::test
