@@ -1,0 +1,12 @@
+// The subcommands of `vellicor`; each takes its own arguments (after the
+// subcommand's name) and returns the process exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vhost::cli {
+
+int DoItCommand(const std::vector<std::string>& args);
+
+} // namespace vhost::cli

@@ -1,0 +1,27 @@
+// One registered plug-in: what the host's menu shows and the module that
+// answers for it. Its address is the SPPluginRef the module receives as
+// "self"; the host only compares such references with its own records.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "plugin/HostInterface.h"
+
+namespace vhost {
+
+struct PluginRecord {
+    std::string name;       // as registered, e.g. "Vellicor Capture Honer..."
+    std::string modulePath; // the module file
+    PluginMainProc entry = nullptr;
+    void* globals = nullptr; // kept between requests, as the message's globals
+    // What UIHooks.GetPluginName answers instead of the registered name
+    // without its trailing "..." (tests: e.g. "DebugVellicor Capture Honer").
+    std::optional<std::string> reportedName;
+
+    // The name GetPluginName reports.
+    std::string ReportedName() const;
+    SPPluginRef Ref() { return reinterpret_cast<SPPluginRef>(this); }
+};
+
+} // namespace vhost
