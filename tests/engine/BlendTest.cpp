@@ -1,0 +1,165 @@
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "TestImages.h"
+#include "host/engine/Blend.h"
+
+namespace vhost::engine {
+namespace {
+
+using test::FloatImage;
+using test::FloatPixels;
+
+constexpr float kTolerance = 1e-5f;
+
+// Two pixels of backdrop and source, chosen so that every mode's branches are
+// taken: channels on both sides of 0.5 and 0.25, and results that clip.
+const std::vector<float> kBase = {0.2f, 0.8f, 0.5f, 0.64f, 0.04f, 1.0f};
+const std::vector<float> kTop = {0.6f, 0.3f, 0.1f, 0.9f, 0.95f, 0.7f};
+
+std::vector<float> BlendPixels(const std::vector<float>& base, const std::vector<float>& top, BlendMode mode,
+                               double opacity) {
+    const int width = static_cast<int>(base.size() / 3);
+    return FloatPixels(Blend(FloatImage(width, 1, 3, base), FloatImage(width, 1, 3, top), mode, opacity));
+}
+
+void ExpectNear(const std::vector<float>& actual, const std::vector<float>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_NEAR(actual[i], expected[i], kTolerance) << "value " << i;
+    }
+}
+
+struct ModeCase {
+    BlendMode mode;
+    std::vector<float> expected; // worked out by hand from the mode's formula
+};
+
+class BlendModeValues : public ::testing::TestWithParam<ModeCase> {};
+
+TEST_P(BlendModeValues, MatchHandComputedPixels) {
+    ExpectNear(BlendPixels(kBase, kTop, GetParam().mode, 1.0), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, BlendModeValues,
+    ::testing::Values(ModeCase{BlendMode::Normal, {0.6f, 0.3f, 0.1f, 0.9f, 0.95f, 0.7f}},
+                      ModeCase{BlendMode::Darken, {0.2f, 0.3f, 0.1f, 0.64f, 0.04f, 0.7f}},
+                      ModeCase{BlendMode::Lighten, {0.6f, 0.8f, 0.5f, 0.9f, 0.95f, 1.0f}},
+                      // b x s
+                      ModeCase{BlendMode::Multiply, {0.12f, 0.24f, 0.05f, 0.576f, 0.038f, 0.7f}},
+                      // b + s - b x s
+                      ModeCase{BlendMode::Screen, {0.68f, 0.86f, 0.55f, 0.964f, 0.952f, 1.0f}},
+                      // b <= .5: 2bs; else screen(s, 2b - 1): .9 + .28 - .252; .7 + 1 - .7
+                      ModeCase{BlendMode::Overlay, {0.24f, 0.72f, 0.1f, 0.928f, 0.076f, 1.0f}},
+                      // s <= .5: b - (1 - 2s) b (1 - b): .8 - .4 x .8 x .2, .5 - .8 x .5 x .5;
+                      // s > .5: b + (2s - 1)(D(b) - b), D(.2) = ((3.2 - 12) .2 + 4) .2 = .448,
+                      // D(.64) = .8, D(.04) = ((.64 - 12) .04 + 4) .04 = .141824, D(1) = 1
+                      ModeCase{BlendMode::SoftLight, {0.2496f, 0.736f, 0.3f, 0.768f, 0.1316416f, 1.0f}},
+                      // s <= .5: 2bs; else screen(b, 2s - 1): .2 + .2 - .04, .64 + .8 - .512
+                      ModeCase{BlendMode::HardLight, {0.36f, 0.48f, 0.1f, 0.928f, 0.904f, 1.0f}},
+                      // 2s + b - 1 clipped: -.3 -> 0, 1.44 -> 1, 1.4 -> 1
+                      ModeCase{BlendMode::LinearLight, {0.4f, 0.4f, 0.0f, 1.0f, 0.94f, 1.0f}}));
+
+TEST(Blend, OpacityMixesBackdropAndModeResult) {
+    // .6 b + .4 x multiply: .12 + .048, .48 + .096, .3 + .02
+    ExpectNear(BlendPixels({0.2f, 0.8f, 0.5f}, {0.6f, 0.3f, 0.1f}, BlendMode::Multiply, 0.4),
+               {0.168f, 0.576f, 0.32f});
+}
+
+TEST(Blend, OpacityZeroReturnsBackdropExactlyInEveryMode) {
+    for (BlendMode mode : {BlendMode::Normal, BlendMode::Darken, BlendMode::Lighten, BlendMode::Multiply,
+                           BlendMode::Screen, BlendMode::Overlay, BlendMode::SoftLight, BlendMode::HardLight,
+                           BlendMode::LinearLight, BlendMode::Luminosity}) {
+        EXPECT_EQ(BlendPixels(kBase, kTop, mode, 0.0), kBase) << BlendModeName(mode);
+    }
+}
+
+TEST(Blend, NormalAtFullOpacityReturnsSourceExactly) {
+    EXPECT_EQ(BlendPixels(kBase, kTop, BlendMode::Normal, 1.0), kTop);
+}
+
+TEST(Blend, LuminosityMatchesHandComputedPixels) {
+    // Pixel 1: Lum(b) = .481, Lum(s) = .7, C = b + .219: no clipping.
+    // Pixel 2: Lum(b) = .576, Lum(s) = .8, C = (1.124, .724, .324), x = 1.124:
+    //   C = .8 + (C - .8) x .2 / .324.
+    // Pixel 3: Lum(b) = .587, Lum(s) = .368, C = (-.019, .581, .281), n = -.019:
+    //   C = .368 + (C - .368) x .368 / .387.
+    ExpectNear(BlendPixels({0.4f, 0.5f, 0.6f, 0.9f, 0.5f, 0.1f, 0.2f, 0.8f, 0.5f},
+                           {0.7f, 0.7f, 0.7f, 0.8f, 0.8f, 0.8f, 0.6f, 0.3f, 0.1f}, BlendMode::Luminosity,
+                           1.0),
+               {0.619f, 0.719f, 0.819f, 1.0f, 0.7530864f, 0.5061728f, 0.0f, 0.5705426f, 0.2852713f});
+}
+
+float Lum(const float* c) {
+    return 0.3f * c[0] + 0.59f * c[1] + 0.11f * c[2];
+}
+
+// HSV hue in degrees.
+float Hue(const float* c) {
+    const float x = std::max({c[0], c[1], c[2]});
+    const float n = std::min({c[0], c[1], c[2]});
+    const float span = x - n;
+    float h = 0;
+    if (x == c[0]) {
+        h = std::fmod((c[1] - c[2]) / span + 6.0f, 6.0f);
+    } else if (x == c[1]) {
+        h = (c[2] - c[0]) / span + 2.0f;
+    } else {
+        h = (c[0] - c[1]) / span + 4.0f;
+    }
+    return h * 60.0f;
+}
+
+TEST(Blend, LuminosityTakesSourceLuminanceAndKeepsBackdropHueAndSaturation) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    const int count = 500;
+    std::vector<float> base(3 * count), top(3 * count);
+    for (int i = 0; i < 3 * count; ++i) {
+        base[static_cast<size_t>(i)] = unit(random);
+        top[static_cast<size_t>(i)] = unit(random);
+    }
+    const std::vector<float> out = BlendPixels(base, top, BlendMode::Luminosity, 1.0);
+    int unclipped = 0;
+    for (int p = 0; p < count; ++p) {
+        const float* b = &base[3 * static_cast<size_t>(p)];
+        const float* s = &top[3 * static_cast<size_t>(p)];
+        const float* r = &out[3 * static_cast<size_t>(p)];
+        EXPECT_NEAR(Lum(r), Lum(s), 1e-4f) << "pixel " << p;
+        const float spread = std::max({b[0], b[1], b[2]}) - std::min({b[0], b[1], b[2]});
+        if (spread > 0.05f && std::max({r[0], r[1], r[2]}) - std::min({r[0], r[1], r[2]}) > 0.01f) {
+            EXPECT_NEAR(Hue(r), Hue(b), 0.5f) << "pixel " << p;
+        }
+        const float shift = Lum(s) - Lum(b);
+        if (std::min({b[0], b[1], b[2]}) + shift >= 0 && std::max({b[0], b[1], b[2]}) + shift <= 1) {
+            // No clipping: the colour differences (saturation) are the backdrop's.
+            ++unclipped;
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_NEAR(r[k] - Lum(r), b[k] - Lum(b), 1e-4f) << "pixel " << p;
+            }
+        }
+    }
+    EXPECT_GT(unclipped, count / 4);
+}
+
+TEST(Blend, ResultStaysWithinRange) {
+    const std::vector<float> bright(6, 1.0f);
+    for (BlendMode mode : {BlendMode::Screen, BlendMode::LinearLight, BlendMode::Luminosity}) {
+        for (float v : BlendPixels(bright, kTop, mode, 1.0)) {
+            EXPECT_GE(v, 0.0f);
+            EXPECT_LE(v, 1.0f);
+        }
+    }
+}
+
+TEST(Blend, RefusesImagesThatAreNotRgb) {
+    EXPECT_THROW(Blend(FloatImage(1, 1, 1, {0.5f}), FloatImage(1, 1, 1, {0.5f}), BlendMode::Normal, 1.0),
+                 std::invalid_argument);
+}
+
+} // namespace
+} // namespace vhost::engine

@@ -1,0 +1,202 @@
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <numbers>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "TestImages.h"
+#include "host/engine/EngineError.h"
+#include "host/engine/Filters.h"
+
+namespace vhost::engine {
+namespace {
+
+using test::FlatRgb;
+using test::FloatImage;
+using test::FloatPixels;
+
+vips::VImage Noise(int width, int height, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::vector<float> values(static_cast<size_t>(width * height * 3));
+    for (float& v : values) {
+        v = unit(random);
+    }
+    return FloatImage(width, height, 3, values);
+}
+
+// A vertical edge: `low` left of column width/2, `high` from it on.
+vips::VImage Step(int width, int height, float low, float high) {
+    std::vector<float> values;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const float v = x < width / 2 ? low : high;
+            values.insert(values.end(), {v, v, v});
+        }
+    }
+    return FloatImage(width, height, 3, values);
+}
+
+// Red channel of row y.
+std::vector<float> Row(const std::vector<float>& pixels, int width, int y) {
+    std::vector<float> row;
+    for (int x = 0; x < width; ++x) {
+        row.push_back(pixels[static_cast<size_t>((y * width + x) * 3)]);
+    }
+    return row;
+}
+
+int16_t CodeOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const EngineError& e) {
+        return e.Code();
+    }
+    return 0;
+}
+
+TEST(UnsharpMask, AmountZeroReturnsTheInputExactly) {
+    const vips::VImage in = Noise(32, 24, 1);
+    EXPECT_EQ(FloatPixels(UnsharpMask(in, 0.0, 2.0, 0)), FloatPixels(in));
+}
+
+TEST(UnsharpMask, ThresholdOf255ReturnsTheInputExactly) {
+    const vips::VImage in = Noise(32, 24, 2);
+    EXPECT_EQ(FloatPixels(UnsharpMask(in, 500.0, 3.0, 255)), FloatPixels(in));
+}
+
+TEST(UnsharpMask, SteepensAnEdgeWithEqualHalosAndLeavesFlatAreas) {
+    const int width = 40;
+    const std::vector<float> row =
+        Row(FloatPixels(UnsharpMask(Step(width, 5, 0.25f, 0.75f), 100.0, 1.0, 0)), width, 2);
+    const int edge = width / 2;
+    EXPECT_LT(row[edge - 1], 0.25f - 0.05f); // dark halo
+    EXPECT_GT(row[edge], 0.75f + 0.05f);     // light halo
+    EXPECT_NEAR(0.25f - row[edge - 1], row[edge] - 0.75f, 1e-5f);
+    EXPECT_NEAR(row[2], 0.25f, 1e-5f);
+    EXPECT_NEAR(row[width - 3], 0.75f, 1e-5f);
+}
+
+TEST(UnsharpMask, ThresholdIsSubtractedFromTheDifference) {
+    // With amount a, out - in = a x d without threshold; with threshold t the
+    // change is a x sign(d) x max(|d| - t, 0).
+    const int width = 40;
+    const vips::VImage in = Step(width, 3, 0.3f, 0.6f);
+    const std::vector<float> source = Row(FloatPixels(in), width, 1);
+    const std::vector<float> plain = Row(FloatPixels(UnsharpMask(in, 200.0, 1.5, 0)), width, 1);
+    const std::vector<float> gated = Row(FloatPixels(UnsharpMask(in, 200.0, 1.5, 20)), width, 1);
+    const float t = 20.0f / 255.0f;
+    int unchanged = 0;
+    int reduced = 0;
+    for (int x = 0; x < width; ++x) {
+        const float d = (plain[x] - source[x]) / 2.0f;
+        if (std::fabs(d) <= t) {
+            EXPECT_EQ(gated[x], source[x]) << "x " << x;
+            ++unchanged;
+        } else {
+            EXPECT_NEAR(gated[x], source[x] + 2.0f * std::copysign(std::fabs(d) - t, d), 1e-5f) << "x " << x;
+            ++reduced;
+        }
+    }
+    EXPECT_GT(unchanged, 0);
+    EXPECT_GT(reduced, 0);
+}
+
+TEST(HighPass, FlatImageBecomesMidGrey) {
+    for (float v : FloatPixels(HighPass(FlatRgb(16, 12, 0.9f, 0.1f, 0.4f), 4.0))) {
+        EXPECT_NEAR(v, 0.5f, 1e-5f);
+    }
+}
+
+TEST(HighPass, EdgeGivesOppositeDeviationsAroundMidGrey) {
+    const int width = 40;
+    const std::vector<float> row = Row(FloatPixels(HighPass(Step(width, 3, 0.2f, 0.8f), 2.0)), width, 1);
+    EXPECT_LT(row[width / 2 - 1], 0.4f);
+    EXPECT_GT(row[width / 2], 0.6f);
+    EXPECT_NEAR(0.5f - row[width / 2 - 1], row[width / 2] - 0.5f, 1e-5f);
+}
+
+TEST(GaussianBlur, ImpulseSpreadsAsTheGaussianOfThatSigma) {
+    // The peak of a normalised 2-D Gaussian is 1 / (2 pi sigma^2).
+    const int size = 41;
+    std::vector<float> values(static_cast<size_t>(size * size * 3), 0.0f);
+    const size_t centre = static_cast<size_t>((size / 2 * size + size / 2) * 3);
+    values[centre] = values[centre + 1] = values[centre + 2] = 1.0f;
+    const double sigma = 3.0;
+    const std::vector<float> out = FloatPixels(GaussianBlur(FloatImage(size, size, 3, values), sigma));
+    EXPECT_NEAR(out[centre], 1.0 / (2 * std::numbers::pi * sigma * sigma), 0.0005);
+    // One sigma to the side: peak x exp(-1/2).
+    EXPECT_NEAR(out[centre + 3 * 3], out[centre] * std::exp(-0.5), 0.0005);
+    double total = 0;
+    for (size_t i = 0; i < out.size(); i += 3) {
+        total += out[i];
+    }
+    EXPECT_NEAR(total, 1.0, 0.01);
+}
+
+TEST(GaussianBlur, KeepsAFlatImage) {
+    for (float v : FloatPixels(GaussianBlur(FlatRgb(10, 10, 0.3f, 0.3f, 0.3f), 5.0))) {
+        EXPECT_NEAR(v, 0.3f, 1e-5f);
+    }
+}
+
+TEST(Desaturate, GivesRec601LumaInEveryChannel) {
+    // .299 x .2 + .587 x .4 + .114 x .6 = .363; pure red gives .299.
+    const std::vector<float> out =
+        FloatPixels(Desaturate(FloatImage(2, 1, 3, {0.2f, 0.4f, 0.6f, 1.0f, 0.0f, 0.0f})));
+    const std::vector<float> expected = {0.363f, 0.363f, 0.363f, 0.299f, 0.299f, 0.299f};
+    ASSERT_EQ(out.size(), expected.size());
+    for (size_t i = 0; i < out.size(); ++i) {
+        EXPECT_NEAR(out[i], expected[i], 1e-6f);
+    }
+}
+
+TEST(Invert, MirrorsEveryValue) {
+    const std::vector<float> out = FloatPixels(Invert(FloatImage(1, 1, 3, {0.0f, 0.25f, 1.0f})));
+    EXPECT_EQ(out, (std::vector<float>{1.0f, 0.75f, 0.0f}));
+}
+
+TEST(Filters, KeepSizeAndBands) {
+    const vips::VImage in = Noise(13, 7, 3);
+    for (const vips::VImage& out :
+         {UnsharpMask(in, 100, 1, 0), HighPass(in, 1), GaussianBlur(in, 1), Desaturate(in), Invert(in)}) {
+        EXPECT_EQ(out.width(), 13);
+        EXPECT_EQ(out.height(), 7);
+        EXPECT_EQ(out.bands(), 3);
+        EXPECT_EQ(out.format(), VIPS_FORMAT_FLOAT);
+    }
+}
+
+TEST(Filters, RefuseParametersOutOfRange) {
+    const vips::VImage in = Noise(4, 4, 4);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::function<void()>> calls = {
+        [&] { UnsharpMask(in, 100, 0.05, 0); },
+        [&] { UnsharpMask(in, 100, 251, 0); },
+        [&] { UnsharpMask(in, 100, nan, 0); },
+        [&] { UnsharpMask(in, -1, 1, 0); },
+        [&] { UnsharpMask(in, 501, 1, 0); },
+        [&] { UnsharpMask(in, nan, 1, 0); },
+        [&] { UnsharpMask(in, 100, 1, -1); },
+        [&] { UnsharpMask(in, 100, 1, 256); },
+        [&] { HighPass(in, 0.0); },
+        [&] { HighPass(in, 1000.0); },
+        [&] { GaussianBlur(in, -2.0); },
+        [&] { GaussianBlur(in, nan); },
+    };
+    for (size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(CodeOf(calls[i]), code::kInvalidParameters) << "call " << i;
+    }
+}
+
+TEST(Filters, AcceptTheEndsOfTheirRanges) {
+    const vips::VImage in = Noise(8, 8, 5);
+    EXPECT_NO_THROW(FloatPixels(UnsharpMask(in, 500, kMinRadius, 255)));
+    EXPECT_NO_THROW(FloatPixels(UnsharpMask(in, 0, kMaxRadius, 0)));
+    EXPECT_NO_THROW(FloatPixels(HighPass(in, kMinRadius)));
+}
+
+} // namespace
+} // namespace vhost::engine
