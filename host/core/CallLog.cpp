@@ -5,7 +5,7 @@
 
 namespace vhost {
 
-std::pair<uint64_t, uint64_t> CallLog::Count(const std::string& routine) {
+std::pair<uint64_t, uint64_t> CallLog::Tally(const std::string& routine) {
     return {++counts_[routine], ++total_};
 }
 

@@ -29,8 +29,8 @@ public:
     void Enable(bool on) { enabled_ = on; }
     bool Enabled() const { return enabled_; }
 
-    // Counts a call; returns {routine index, overall index}.
-    std::pair<uint64_t, uint64_t> Count(const std::string& routine);
+    // Counts a call; returns {routine index, overall index}, both 1-based.
+    std::pair<uint64_t, uint64_t> Tally(const std::string& routine);
     // Appends a record (only when enabled); returns its position or SIZE_MAX.
     size_t Add(CallRecord record);
     // Sets the result of a record added before.

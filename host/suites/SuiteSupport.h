@@ -43,7 +43,7 @@ Status Run(const char* routine, Detail&& detail, Body&& body) {
         return FailureStatus<Status>();
     }
     try {
-        const auto [routineIndex, overallIndex] = host->Calls().Count(routine);
+        const auto [routineIndex, overallIndex] = host->Calls().Tally(routine);
         size_t position = SIZE_MAX;
         if (host->Calls().Enabled()) {
             position = host->Calls().Add({routine, detail(*host), routineIndex, overallIndex, 0, false});
@@ -75,7 +75,7 @@ T RunValue(const char* routine, T failed, Detail&& detail, Body&& body) {
         return failed;
     }
     try {
-        const auto [routineIndex, overallIndex] = host->Calls().Count(routine);
+        const auto [routineIndex, overallIndex] = host->Calls().Tally(routine);
         size_t position = SIZE_MAX;
         if (host->Calls().Enabled()) {
             position = host->Calls().Add({routine, detail(*host), routineIndex, overallIndex, 0, false});
