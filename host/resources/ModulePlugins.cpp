@@ -128,7 +128,7 @@ void ReadScripting(const std::vector<ResourceEntry>& entries, const PropertyList
         Refuse(what, "terminology " + std::to_string(link.terminologyID) + " named by 'hstm' is missing");
     }
     std::string termWhat = "terminology " + std::to_string(link.terminologyID);
-    Terminology terminology = ReadTerminology(entry->bytes, termWhat);
+    TerminologyResource terminology = ReadTerminology(entry->bytes, termWhat);
     const TerminologyEvent* event = FindEvent(terminology, link.classID, link.eventID);
     if (event == nullptr) {
         Refuse(termWhat, "has no event " + QuotedCode(link.eventID) + " of class " +

@@ -91,13 +91,13 @@ TerminologySuite ReadSuite(ByteReader& in) {
 
 } // namespace
 
-Terminology ReadTerminology(std::span<const uint8_t> bytes, const std::string& what) {
+TerminologyResource ReadTerminology(std::span<const uint8_t> bytes, const std::string& what) {
     ByteReader in(bytes, what);
     uint16_t prefix = in.U16("prefix");
     if (prefix != kWindowsPrefix) {
         in.Fail("starts with " + std::to_string(prefix) + ", not 1");
     }
-    Terminology t;
+    TerminologyResource t;
     t.majorVersion = in.U8("major version");
     t.minorVersion = in.U8("minor version");
     in.U16("language");
@@ -111,7 +111,8 @@ Terminology ReadTerminology(std::span<const uint8_t> bytes, const std::string& w
     return t;
 }
 
-const TerminologyEvent* FindEvent(const Terminology& terminology, uint32_t classID, uint32_t eventID) {
+const TerminologyEvent* FindEvent(const TerminologyResource& terminology, uint32_t classID,
+                                  uint32_t eventID) {
     for (const TerminologySuite& s : terminology.suites) {
         for (const TerminologyEvent& e : s.events) {
             if (e.classID == classID && e.eventID == eventID) {

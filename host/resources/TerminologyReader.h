@@ -38,7 +38,7 @@ struct TerminologySuite {
     std::vector<TerminologyEvent> events;
 };
 
-struct Terminology {
+struct TerminologyResource {
     uint8_t majorVersion = 0;
     uint8_t minorVersion = 0;
     std::vector<TerminologySuite> suites;
@@ -46,9 +46,9 @@ struct Terminology {
 
 // Throws ResourceError, prefixed with what, when the bytes run short, the
 // prefix is not 1, or bytes are left after the last suite.
-Terminology ReadTerminology(std::span<const uint8_t> bytes, const std::string& what);
+TerminologyResource ReadTerminology(std::span<const uint8_t> bytes, const std::string& what);
 
 // The first event of that class and ID in any suite, or null.
-const TerminologyEvent* FindEvent(const Terminology& terminology, uint32_t classID, uint32_t eventID);
+const TerminologyEvent* FindEvent(const TerminologyResource& terminology, uint32_t classID, uint32_t eventID);
 
 } // namespace vhost
