@@ -109,8 +109,8 @@ PlayAnswer Host::Play(const PlayCall& call) {
     return {};
 }
 
-const Module* Host::LoadModule(const std::string& path, std::string& error) {
-    Module m = Module::Open(path, error);
+const Module* Host::LoadModule(const std::string& path, std::string& error, const char* entryName) {
+    Module m = Module::Open(path, error, entryName);
     if (!m.Loaded()) {
         return nullptr;
     }

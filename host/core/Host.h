@@ -126,9 +126,10 @@ public:
     std::string Report() const { return books_.Report(); }
 
     // ---- modules and plug-ins -----------------------------------------------------
-    // Loads a module file (kept loaded for the life of the Host). nullptr and
-    // error filled on failure.
-    const Module* LoadModule(const std::string& path, std::string& error);
+    // Loads a module file (kept loaded for the life of the Host) and looks up
+    // its entry point. nullptr and error filled on failure.
+    const Module* LoadModule(const std::string& path, std::string& error,
+                             const char* entryName = "PluginMain");
     // Registers a plug-in answered by a loaded module under its menu name
     // ("Vellicor Capture Honer..."). The record lives as long as the Host.
     PluginRecord& RegisterPlugin(const Module& module, const std::string& name);

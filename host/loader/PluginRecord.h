@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "host/resources/PluginDescription.h"
 #include "plugin/HostInterface.h"
 
 namespace vhost {
@@ -18,6 +19,9 @@ struct PluginRecord {
     // What UIHooks.GetPluginName answers instead of the registered name
     // without its trailing "..." (tests: e.g. "DebugVellicor Capture Honer").
     std::optional<std::string> reportedName;
+    // What the module's resources say of the plug-in; none when it was
+    // registered by name alone.
+    std::optional<PluginDescription> description;
 
     // The name GetPluginName reports.
     std::string ReportedName() const;

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "host/core/Host.h"
+#include "host/loader/ResourceRegistration.h"
 
 namespace vhost {
 
@@ -52,6 +53,12 @@ SPErr Host::SendRequest(PluginRecord& plugin, const char* caller, const char* se
 }
 
 DoItResult Host::DoIt(PluginRecord& plugin, const DoItRequest& request) {
+    if (std::optional<std::string> refusal = RefusalForActiveDocument(*this, plugin)) {
+        DoItResult refused;
+        refused.result = kRequestRefused;
+        refused.refusal = std::move(refusal);
+        return refused;
+    }
     PIActionParameters params{request.playInfo, request.recordInfo, nullptr};
     void* input = nullptr;
     if (request.descriptor) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "host/core/ObjectModel.h"
 #include "plugin/HostInterface.h"
@@ -16,8 +17,14 @@ struct DoItRequest {
     std::optional<Descriptor> descriptor;
 };
 
+// The result of a request the host refused before calling the module: the
+// plug-in is not enabled for the active document (the real host greys it out).
+constexpr SPErr kRequestRefused = 0x44736162; // 'Dsab'
+
 struct DoItResult {
     SPErr result = 0;
+    // Why the host did not call the module (result is then kRequestRefused).
+    std::optional<std::string> refusal;
     PIDialogRecordOptions recordInfo = plugInDialogOptional; // as the module left it
     // A copy of the descriptor the module left in the parameters (the input,
     // if it left that in place); empty when it left none or an invalid handle.
