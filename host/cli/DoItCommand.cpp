@@ -10,6 +10,7 @@
 #include "host/core/Dump.h"
 #include "host/core/Host.h"
 #include "host/core/ResultText.h"
+#include "host/loader/ResourceRegistration.h"
 #include "plugin/FourCharCode.h"
 
 namespace vhost::cli {
@@ -175,16 +176,24 @@ int DoItCommand(const std::vector<std::string>& args) {
         return Usage(why);
     }
     host.Calls().Enable(cl.Has("calls"));
-    const Module* module = host.LoadModule(*modulePath, why);
-    if (module == nullptr) {
-        std::fprintf(stderr, "vellicor doit: %s\n", why.c_str());
+    if (RegisterModuleFromResources(host, *modulePath, why).empty()) {
+        std::fprintf(stderr, "vellicor doit: module refused: %s\n", why.c_str());
         return 1;
     }
-    PluginRecord& plugin = host.RegisterPlugin(*module, *pluginName);
+    PluginRecord* found = host.FindPlugin(*pluginName);
+    if (found == nullptr) {
+        std::fprintf(stderr, "vellicor doit: the module registers no plug-in \"%s\" (see vellicor list)\n",
+                     pluginName->c_str());
+        return 1;
+    }
+    PluginRecord& plugin = *found;
     if (auto v = cl.Value("reported-name")) {
         plugin.reportedName = *v;
     }
     const DoItResult result = host.DoIt(plugin, request);
+    if (result.refusal) {
+        std::fprintf(stderr, "vellicor doit: %s\n", result.refusal->c_str());
+    }
     Report(host, result, cl.Has("calls"));
     return result.result == 0 && host.Clean() ? 0 : 1;
 }

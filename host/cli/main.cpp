@@ -17,6 +17,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"doit", "load a module and send one plug-in a \"Do It\" request", vhost::cli::DoItCommand},
+    {"list", "list the plug-ins a module registers", vhost::cli::ListCommand},
 };
 
 void Usage() {
