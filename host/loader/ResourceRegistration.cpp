@@ -4,6 +4,9 @@
 #include "host/resources/ModulePlugins.h"
 #include "host/resources/ResourceError.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace vhost {
 
 namespace {
@@ -42,7 +45,12 @@ std::vector<PluginRecord*> RegisterModuleFromResources(Host& host, const std::st
         error = path + ": " + error;
         return {};
     }
-    const Module* module = host.LoadModule(path, error, entry->c_str());
+    // dlopen searches the library path for a bare file name; the module is
+    // the file named, wherever the host runs from.
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    const Module* module =
+        host.LoadModule(absolute.empty() ? path : absolute.string(), error, entry->c_str());
     if (module == nullptr) {
         return {};
     }
