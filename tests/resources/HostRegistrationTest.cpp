@@ -7,6 +7,9 @@
 #include "host/core/Host.h"
 #include "host/loader/ResourceRegistration.h"
 #include "tests/support/EndToEnd.h"
+#include "tools/resgen/ModuleData.h"
+#include "tools/resgen/ModuleResources.h"
+#include "tools/resgen/SectionImage.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +77,18 @@ TEST_F(RegistrationInHost, RegistersTheFourPluginsUnderTheirMenuNames) {
     }
 }
 
+// A bare file name means the file in the current folder, not a library
+// searched for on the library path.
+TEST_F(RegistrationInHost, BareFileNameInTheCurrentFolderRegisters) {
+    const std::filesystem::path honer = vhost::e2e::HonerPath();
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(honer.parent_path());
+    std::vector<PluginRecord*> records = Register(honer.filename().string());
+    std::filesystem::current_path(previous);
+    ASSERT_EQ(records.size(), 4u) << lastError;
+    EXPECT_EQ(records[0]->modulePath, honer.string());
+}
+
 TEST_F(RegistrationInHost, DamagedModuleIsRefusedAndNothingIsRegistered) {
     TemporaryDirectory dir;
     std::string copy = dir.Path() + "/Honer.8li";
@@ -94,6 +109,48 @@ TEST_F(RegistrationInHost, DamagedModuleIsRefusedAndNothingIsRegistered) {
     for (const char* name : kMenuNames) {
         EXPECT_EQ(host.FindPlugin(name), nullptr) << name;
     }
+}
+
+// A small ELF file of the system's (not a module) carrying the given section.
+std::string FileWithSection(const TemporaryDirectory& dir, const std::vector<uint8_t>& section) {
+    std::string bin = dir.Path() + "/section.bin";
+    std::ofstream(bin, std::ios::binary)
+        .write(reinterpret_cast<const char*>(section.data()), long(section.size()));
+    std::string file = dir.Path() + "/carrier.8li";
+    RunCommand("objcopy --add-section .vlh_resources='" + bin + "' /bin/true '" + file + "'");
+    return file;
+}
+
+std::vector<vtools::Resource> HonerResources() {
+    return vtools::BuildModuleResources(vtools::HonerModule(), vtools::EntryPointProperty::X86);
+}
+
+TEST_F(RegistrationInHost, PluginsOfOneModuleMustShareTheirEntryPoint) {
+    std::vector<vtools::Resource> resources = HonerResources();
+    for (vtools::Resource& r : resources) {
+        if (r.type == "PIPL" && r.id == 16002) {
+            auto at = std::search(r.bytes.begin(), r.bytes.end(), std::begin("PluginMain"),
+                                  std::end("PluginMain") - 1);
+            ASSERT_NE(at, r.bytes.end());
+            at[9] = 'X';
+        }
+    }
+    TemporaryDirectory dir;
+    std::string file = FileWithSection(dir, vtools::BuildSectionImage(resources));
+    EXPECT_TRUE(Register(file).empty());
+    EXPECT_NE(lastError.find("\"Vellicor Output Honer...\" names entry point PluginMaiX"), std::string::npos)
+        << lastError;
+    EXPECT_EQ(host.FindPlugin("Vellicor Capture Honer..."), nullptr);
+}
+
+// Valid resources in a file the host cannot load as a module: refused by the
+// loader after the resources were read, and nothing is registered.
+TEST_F(RegistrationInHost, UnloadableFileWithValidResourcesIsRefused) {
+    TemporaryDirectory dir;
+    std::string file = FileWithSection(dir, vtools::BuildSectionImage(HonerResources()));
+    EXPECT_TRUE(Register(file).empty());
+    EXPECT_FALSE(lastError.empty());
+    EXPECT_EQ(host.FindPlugin("Vellicor Capture Honer..."), nullptr);
 }
 
 struct Refused {
