@@ -1,5 +1,7 @@
 #include "host/core/Host.h"
 
+#include "host/core/ApplicationEvents.h"
+
 #include <stdexcept>
 
 #include "plugin/FourCharCode.h"
@@ -25,6 +27,7 @@ Host::Host() {
         throw std::logic_error("only one vhost::Host may exist at a time");
     }
     gCurrentHost = this;
+    InstallApplicationEvents(*this);
 }
 
 Host::~Host() {
