@@ -2,9 +2,13 @@
 
 #include <array>
 
+#include "plugin/FourCharCode.h"
+
 namespace vhost::engine {
 
 namespace {
+
+using vlh::FourCC;
 
 struct ModeEntry {
     BlendMode mode;
@@ -13,22 +17,17 @@ struct ModeEntry {
     std::string_view name;
 };
 
-constexpr uint32_t Code(const char (&c)[5]) {
-    return uint32_t(uint8_t(c[0])) << 24 | uint32_t(uint8_t(c[1])) << 16 | uint32_t(uint8_t(c[2])) << 8 |
-           uint32_t(uint8_t(c[3]));
-}
-
 constexpr std::array<ModeEntry, 10> kModes{{
-    {BlendMode::Normal, Code("Nrml"), "normal", "normal"},
-    {BlendMode::Darken, Code("Drkn"), "darken", "darken"},
-    {BlendMode::Lighten, Code("Lghn"), "lighten", "lighten"},
-    {BlendMode::Multiply, Code("Mltp"), "multiply", "multiply"},
-    {BlendMode::Screen, Code("Scrn"), "screen", "screen"},
-    {BlendMode::Overlay, Code("Ovrl"), "overlay", "overlay"},
-    {BlendMode::SoftLight, Code("SftL"), "softLight", "soft light"},
-    {BlendMode::HardLight, Code("HrdL"), "hardLight", "hard light"},
-    {BlendMode::LinearLight, Code("LnrL"), "linearLight", "linear light"},
-    {BlendMode::Luminosity, Code("Lmns"), "luminosity", "luminosity"},
+    {BlendMode::Normal, FourCC("Nrml"), "normal", "normal"},
+    {BlendMode::Darken, FourCC("Drkn"), "darken", "darken"},
+    {BlendMode::Lighten, FourCC("Lghn"), "lighten", "lighten"},
+    {BlendMode::Multiply, FourCC("Mltp"), "multiply", "multiply"},
+    {BlendMode::Screen, FourCC("Scrn"), "screen", "screen"},
+    {BlendMode::Overlay, FourCC("Ovrl"), "overlay", "overlay"},
+    {BlendMode::SoftLight, FourCC("SftL"), "softLight", "soft light"},
+    {BlendMode::HardLight, FourCC("HrdL"), "hardLight", "hard light"},
+    {BlendMode::LinearLight, FourCC("LnrL"), "linearLight", "linear light"},
+    {BlendMode::Luminosity, FourCC("Lmns"), "luminosity", "luminosity"},
 }};
 
 const ModeEntry& EntryOf(BlendMode mode) {

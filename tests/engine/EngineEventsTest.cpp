@@ -1,0 +1,245 @@
+#include <random>
+
+#include "EngineFixture.h"
+#include "TestImages.h"
+#include "host/engine/Blend.h"
+#include "host/engine/DocumentFiles.h"
+#include "host/engine/EngineError.h"
+#include "host/engine/Filters.h"
+
+namespace vhost::engine::test {
+namespace {
+
+constexpr int kSize = 24;
+
+vips::VImage Image16(uint32_t seed) {
+    return U16Image(kSize, kSize, 3, Varied16(static_cast<size_t>(kSize * kSize * 3), seed))
+        .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16));
+}
+
+// What identifies a layer stack's state: names, modes, opacities, target, and
+// the very images the layers hold.
+struct StackState {
+    std::vector<std::string> names;
+    std::vector<BlendMode> modes;
+    std::vector<double> opacities;
+    std::vector<VipsImage*> images;
+    size_t target = 0;
+
+    explicit StackState(const LayerStack& s) : target(s.TargetIndex()) {
+        for (size_t i = 0; i < s.Count(); ++i) {
+            names.push_back(s.At(i).name);
+            modes.push_back(s.At(i).mode);
+            opacities.push_back(s.At(i).opacity);
+            images.push_back(s.At(i).pixels.get_image());
+        }
+    }
+    bool operator==(const StackState&) const = default;
+};
+
+class EngineEvents : public EngineFixture {};
+
+TEST_F(EngineEvents, CaptureSharpeningChangesOnlyLuminanceOfTheImage) {
+    OpenDocumentOf(Image16(1));
+    const vips::VImage original = Layers().Target().pixels;
+    ASSERT_EQ(0, Play("duplicate", Keys({{"null", Ref(TargetLayer())}, {"Nm  ", Value::String("Sharpen")}})));
+    ASSERT_EQ(0, Play("unsharpMask", Sharpening(150, 1.0, 2)));
+    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Md  ", Mode("Lmns")}, {"Opct", Percent(80)}}))));
+    EXPECT_EQ(Layers().Count(), 2u);
+    EXPECT_EQ(Layers().Target().name, "Sharpen");
+    EXPECT_EQ(Layers().Target().mode, BlendMode::Luminosity);
+    EXPECT_DOUBLE_EQ(Layers().Target().opacity, 0.8);
+    ASSERT_EQ(0, Play("mergeLayersNew"));
+    ASSERT_EQ(Layers().Count(), 1u);
+    EXPECT_EQ(Layers().Target().name, "Background");
+    // The events do what the operations they name do, in that order.
+    const vips::VImage expected =
+        Blend(original, UnsharpMask(original, 150, 1.0, 2), BlendMode::Luminosity, 0.8);
+    EXPECT_EQ(FloatPixels(Layers().Target().pixels), FloatPixels(expected));
+    EXPECT_NE(FloatPixels(Layers().Target().pixels), FloatPixels(original));
+}
+
+TEST_F(EngineEvents, SixteenBitDataSurvivesNeutralSequencesBitForBit) {
+    const TempDir dir;
+    const vips::VImage source = Image16(2);
+    source.tiffsave(dir.File("in.tif").c_str());
+    host.OpenDocument(OpenImageDocument(dir.File("in.tif")));
+    const Descriptor toTarget = Keys({{"null", Ref(TargetLayer())}});
+    // A copy at opacity 0; a copy in normal mode at full opacity; an unchanged
+    // copy in luminosity mode; an unsharp mask of amount 0 and one of
+    // threshold 255.
+    ASSERT_EQ(0, Play("duplicate", toTarget));
+    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Opct", Percent(0)}}))));
+    ASSERT_EQ(0, Play("mergeLayersNew"));
+    ASSERT_EQ(0, Play("duplicate", toTarget));
+    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Md  ", Mode("Nrml")}, {"Opct", Percent(100)}}))));
+    ASSERT_EQ(0, Play("mergeLayersNew"));
+    ASSERT_EQ(0, Play("duplicate", toTarget));
+    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Md  ", Mode("Lmns")}}))));
+    ASSERT_EQ(0, Play("mergeLayersNew"));
+    ASSERT_EQ(0, Play("unsharpMask", Sharpening(0, 2.0, 0)));
+    ASSERT_EQ(0, Play("unsharpMask", Sharpening(300, 2.0, 255)));
+    ASSERT_EQ(0, Play("flattenImage"));
+    SaveImageDocument(*host.ActiveDocument(), dir.File("out.tif"));
+    EXPECT_EQ(U16Pixels(vips::VImage::new_from_file(dir.File("out.tif").c_str())), U16Pixels(source));
+}
+
+TEST_F(EngineEvents, SelectMovesTheTargetByNameAndByStep) {
+    OpenDocumentOf(Image16(3));
+    ASSERT_EQ(0, Play("duplicate", Keys({{"Nm  ", Value::String("Dark")}})));
+    ASSERT_EQ(0, Play("duplicate"));
+    EXPECT_EQ(Layers().Target().name, "Dark copy");
+    ASSERT_EQ(0, Play("select", Keys({{"null", Ref(LayerNamed("Background"))}})));
+    EXPECT_EQ(Layers().TargetIndex(), 0u);
+    ASSERT_EQ(0, Play("select", Keys({{"null", Ref(LayerStep("Frwr"))}})));
+    EXPECT_EQ(Layers().Target().name, "Dark");
+    ASSERT_EQ(0, Play("select", Keys({{"null", Ref(LayerStep("Frwr"))}})));
+    EXPECT_EQ(Layers().Target().name, "Dark copy");
+    ASSERT_EQ(0, Play("select", Keys({{"null", Ref(LayerStep("Bckw"))}})));
+    EXPECT_EQ(Layers().Target().name, "Dark");
+}
+
+TEST_F(EngineEvents, FiltersWorkOnTheTargetLayerOnly) {
+    OpenDocumentOf(Image16(4));
+    const vips::VImage original = Layers().Target().pixels;
+    ASSERT_EQ(0, Play("duplicate"));
+    ASSERT_EQ(0, Play("invert"));
+    ASSERT_EQ(0, Play("desaturate"));
+    ASSERT_EQ(0, Play("gaussianBlur", Keys({{"Rds ", Px(2)}})));
+    ASSERT_EQ(0, Play("highPass", Keys({{"Rds ", Px(3)}})));
+    EXPECT_EQ(Layers().At(0).pixels.get_image(), original.get_image());
+    const vips::VImage expected = HighPass(GaussianBlur(Desaturate(Invert(original)), 2), 3);
+    EXPECT_EQ(FloatPixels(Layers().Target().pixels), FloatPixels(expected));
+}
+
+TEST_F(EngineEvents, SetRenamesAndAcceptsTheLinearLightRunTimeID) {
+    OpenDocumentOf(Image16(5));
+    ASSERT_EQ(0, Play("duplicate"));
+    DescriptorTypeID linearLight = 0;
+    ASSERT_EQ(0, c->StringIDToTypeID("linearLight", &linearLight));
+    const Descriptor properties =
+        Keys({{"Md  ", Value::Enumerated(FourCC("BlnM"), linearLight)}, {"Nm  ", Value::String("Edges")}});
+    ASSERT_EQ(0, Play("set", SetTarget(properties)));
+    EXPECT_EQ(Layers().Target().mode, BlendMode::LinearLight);
+    EXPECT_EQ(Layers().Target().name, "Edges");
+    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Md  ", Mode("LnrL")}}))));
+    EXPECT_EQ(Layers().Target().mode, BlendMode::LinearLight);
+}
+
+TEST_F(EngineEvents, ADocumentWithoutAnImageGetsAWhiteBackground) {
+    Document blank;
+    blank.width = 5;
+    blank.height = 4;
+    host.OpenDocument(blank);
+    ASSERT_EQ(0, Play("duplicate"));
+    ASSERT_EQ(0, Play("invert"));
+    ASSERT_EQ(0, Play("mergeLayersNew"));
+    for (float v : FloatPixels(Layers().Target().pixels)) {
+        EXPECT_EQ(v, 0.0f);
+    }
+    EXPECT_EQ(Layers().Target().pixels.width(), 5);
+}
+
+TEST_F(EngineEvents, ASetOfSomethingOtherThanALayerIsLeftToTheHost) {
+    OpenDocumentOf(Image16(6));
+    const StackState before(Layers());
+    Reference colour;
+    colour.Append(ReferenceForm{form::kProperty, FourCC("Prpr"), FourCC("ClrS"), 0, 0, 0, ""});
+    colour.Append(ReferenceForm{form::kEnumerated, FourCC("capp"), FourCC("Ordn"), FourCC("Trgt"), 0, 0, ""});
+    int answered = 0;
+    host.AddPlayHandler("set", [&](Host&, const PlayCall&) -> std::optional<PlayAnswer> {
+        ++answered;
+        return PlayAnswer{};
+    });
+    EXPECT_EQ(0, Play("set", Keys({{"null", Ref(colour)}, {"T   ", Value::Boolean(true)}})));
+    EXPECT_EQ(answered, 1);
+    EXPECT_EQ(StackState(Layers()), before);
+}
+
+struct BadEvent {
+    const char* what;
+    const char* event;
+    std::optional<Descriptor> descriptor;
+    int16_t code;
+};
+
+class RefusedEvents : public EngineFixture, public ::testing::WithParamInterface<BadEvent> {};
+
+TEST_P(RefusedEvents, FailWithTheirCodeAndLeaveTheDocumentAsItWas) {
+    const BadEvent& e = GetParam();
+    OpenDocumentOf(Image16(7));
+    ASSERT_EQ(0, Play("duplicate", Keys({{"Nm  ", Value::String("Work")}})));
+    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Md  ", Mode("Ovrl")}}))));
+    ASSERT_EQ(0, Play("select", Keys({{"null", Ref(LayerNamed("Background"))}})));
+    const StackState before(Layers());
+    EXPECT_EQ(Play(e.event, e.descriptor), e.code) << e.what << ": " << notes->lastFailure;
+    EXPECT_FALSE(notes->lastFailure.empty());
+    EXPECT_EQ(StackState(Layers()), before) << e.what;
+}
+
+const Value kTargetRef = Ref(TargetLayer());
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, RefusedEvents,
+    ::testing::Values(
+        BadEvent{"unknown event", "emboss", std::nullopt, code::kEventNotAvailable},
+        BadEvent{"radius in percent", "unsharpMask",
+                 Keys({{"Amnt", Percent(100)}, {"Rds ", Percent(1)}, {"Thsh", Value::Integer(0)}}),
+                 code::kInvalidParameters},
+        BadEvent{"radius too small", "unsharpMask", Sharpening(100, 0.05, 0), code::kInvalidParameters},
+        BadEvent{"radius too large", "gaussianBlur", Keys({{"Rds ", Px(251)}}), code::kInvalidParameters},
+        BadEvent{"threshold 256", "unsharpMask", Sharpening(100, 1, 256), code::kInvalidParameters},
+        BadEvent{"threshold -1", "unsharpMask", Sharpening(100, 1, -1), code::kInvalidParameters},
+        BadEvent{"threshold as a float", "unsharpMask",
+                 Keys({{"Amnt", Percent(100)}, {"Rds ", Px(1)}, {"Thsh", Value::Float(2)}}),
+                 code::kInvalidParameters},
+        BadEvent{"amount 501 %", "unsharpMask", Sharpening(501, 1, 0), code::kInvalidParameters},
+        BadEvent{"amount missing", "unsharpMask", Keys({{"Rds ", Px(1)}, {"Thsh", Value::Integer(0)}}),
+                 code::kMissingParameter},
+        BadEvent{"key not taken", "unsharpMask",
+                 Keys({{"Amnt", Percent(100)},
+                       {"Rds ", Px(1)},
+                       {"Thsh", Value::Integer(0)},
+                       {"Nm  ", Value::String("x")}}),
+                 code::kInvalidParameters},
+        BadEvent{"high pass without descriptor", "highPass", std::nullopt, code::kMissingParameter},
+        BadEvent{"opacity 101 %", "set", SetTarget(Keys({{"Opct", Percent(101)}})), code::kInvalidParameters},
+        BadEvent{"opacity -1 %", "set", SetTarget(Keys({{"Opct", Percent(-1)}})), code::kInvalidParameters},
+        BadEvent{"opacity in pixels", "set", SetTarget(Keys({{"Opct", Px(50)}})), code::kInvalidParameters},
+        BadEvent{"mode changes, then opacity fails", "set",
+                 SetTarget(Keys({{"Md  ", Mode("Scrn")}, {"Opct", Percent(120)}})), code::kInvalidParameters},
+        BadEvent{"unknown blend mode", "set", SetTarget(Keys({{"Md  ", Mode("Dslv")}})),
+                 code::kInvalidParameters},
+        BadEvent{"mode of another enumeration", "set",
+                 SetTarget(Keys({{"Md  ", Value::Enumerated(FourCC("Ordn"), FourCC("Nrml"))}})),
+                 code::kInvalidParameters},
+        BadEvent{"set to an object of another class", "set",
+                 Keys({{"null", kTargetRef}, {"T   ", Value::Object(FourCC("Chnl"), Keys({}))}}),
+                 code::kInvalidParameters},
+        BadEvent{"set of a missing layer", "set",
+                 Keys({{"null", Ref(LayerNamed("Nowhere"))}, {"T   ", LayerObject(Keys({}))}}),
+                 code::kReferenceNotFound},
+        BadEvent{"select names no layer", "select", Keys({{"null", Ref(LayerNamed("Nope"))}}),
+                 code::kReferenceNotFound},
+        BadEvent{"select below the bottom", "select", Keys({{"null", Ref(LayerStep("Bckw"))}}),
+                 code::kReferenceNotFound},
+        BadEvent{"select by another form", "select",
+                 Keys({{"null", Ref([] {
+                            Reference r;
+                            r.Append(ReferenceForm{form::kIndex, FourCC("Lyr "), 0, 0, 1, 0, ""});
+                            return r;
+                        }())}}),
+                 code::kInvalidParameters},
+        BadEvent{"select without reference", "select", std::nullopt, code::kMissingParameter},
+        BadEvent{"duplicate steps below", "duplicate", Keys({{"null", Ref(LayerStep("Bckw"))}}),
+                 code::kInvalidParameters},
+        BadEvent{"merge with no layer below", "mergeLayersNew", std::nullopt, code::kEventNotAvailable},
+        BadEvent{"desaturate with a key", "desaturate", Keys({{"Rds ", Px(1)}}), code::kInvalidParameters}));
+
+TEST_F(EngineEvents, LayerEventsNeedADocument) {
+    EXPECT_EQ(Play("invert"), code::kEventNotAvailable);
+    EXPECT_NE(notes->lastFailure.find("no document"), std::string::npos) << notes->lastFailure;
+}
+
+} // namespace
+} // namespace vhost::engine::test
