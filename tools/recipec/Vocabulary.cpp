@@ -14,7 +14,7 @@ constexpr std::string_view kPurgeItems[] = {"Clpb"};
 
 // Ranges the host accepts; a recipe outside them would fail when it plays.
 constexpr double kMinRadius = 0.1;
-constexpr double kMaxRadius = 1000;
+constexpr double kMaxRadius = 250;
 
 constexpr ParameterSpec kDuplicate[] = {
     {.key = "Nm", .type = ValueType::Text},
