@@ -9,5 +9,6 @@ namespace vhost::cli {
 
 int DoItCommand(const std::vector<std::string>& args);
 int ListCommand(const std::vector<std::string>& args);
+int InspectCommand(const std::vector<std::string>& args);
 
 } // namespace vhost::cli

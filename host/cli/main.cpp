@@ -18,6 +18,7 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"doit", "load a module and send one plug-in a \"Do It\" request", vhost::cli::DoItCommand},
     {"list", "list the plug-ins a module registers", vhost::cli::ListCommand},
+    {"inspect", "print an action-set stream as a tree", vhost::cli::InspectCommand},
 };
 
 void Usage() {
