@@ -1,5 +1,6 @@
 // `vellicor list`: the plug-ins a module registers, read from its resources
 // without running it, with what the host knows of each.
+#include "host/catalogue/ModuleSets.h"
 #include "host/cli/CommandLine.h"
 #include "host/cli/Commands.h"
 #include "host/resources/ModulePlugins.h"
@@ -36,10 +37,6 @@ int Usage(const std::string& why) {
     return 2;
 }
 
-// The Sets and Effects of each plug-in come from the recipe side, which adds
-// a function that writes them for one plug-in; hand it to the listing here.
-const SetsAndEffectsWriter kSetsAndEffects = {};
-
 } // namespace
 
 int ListCommand(const std::vector<std::string>& args) {
@@ -60,8 +57,9 @@ int ListCommand(const std::vector<std::string>& args) {
     }
     try {
         std::vector<PluginDescription> plugins = DescribeModulePlugins(*module);
+        // Each plug-in's Sets and Effects, read from the module's stored Sets.
         WritePluginListing(std::filesystem::path(*module).filename().string(), plugins, std::cout,
-                           kSetsAndEffects);
+                           SetsAndEffectsFor(*module));
         return 0;
     } catch (const ResourceError& e) {
         std::fprintf(stderr, "vellicor list: module refused: %s\n", e.what());
