@@ -283,9 +283,10 @@ public:
         set.line = source_.setLine;
         CheckSetName();
         if (source_.effects.size() < kMinEffectsPerSet) {
-            Note(source_.setLine, "the Set " + Quote(source_.setName) + " has " +
-                                      std::to_string(source_.effects.size()) +
-                                      " Effects; a Set needs at least " + std::to_string(kMinEffectsPerSet));
+            const size_t count = source_.effects.size();
+            Note(source_.setLine, "the Set " + Quote(source_.setName) + " has " + std::to_string(count) +
+                                      (count == 1 ? " Effect" : " Effects") + "; a Set needs at least " +
+                                      std::to_string(kMinEffectsPerSet));
         }
         std::vector<EffectModel> effects;
         for (const SourceEffect& effect : source_.effects) {
