@@ -68,19 +68,17 @@ SPErr PlayAsOneHistoryState(const RunContext& run) {
     return played;
 }
 
-// Hands the choice back in a new descriptor, so that an action being recorded
-// replays it.
-SPErr HandBackChoice(const RunContext& run, PIActionParameters& params) {
-    params.recordInfo = plugInDialogNone;
-    PIActionDescriptor made = nullptr;
-    if (OSErr err = gHost.descriptor->Make(&made); err != noErr) {
+// Makes the descriptor that hands the choice back, so that an action being
+// recorded replays it. It is made before anything is played: a host that
+// cannot make or fill it fails the run while the document is as it was.
+SPErr MakeChoiceDescriptor(const RunContext& run, HostDescriptor& choice) {
+    if (OSErr err = gHost.descriptor->Make(choice.out()); err != noErr) {
         return err;
     }
-    params.descriptor = made;
-    if (OSErr err = gHost.descriptor->PutString(made, kSetKey, run.setName); err != noErr) {
+    if (OSErr err = gHost.descriptor->PutString(choice.get(), kSetKey, run.setName); err != noErr) {
         return err;
     }
-    return gHost.descriptor->PutString(made, kEffectKey, run.effectName);
+    return gHost.descriptor->PutString(choice.get(), kEffectKey, run.effectName);
 }
 
 // Finds the Effect the names point to, unless the dialog already chose it.
@@ -115,19 +113,27 @@ SPErr RunPlugin(const char* pluginName, PIActionParameters* params) {
         return kNotConfirmed;
     }
 
-    if (std::strcmp(run.setName, kHelpSet) == 0) {
+    const bool help = std::strcmp(run.setName, kHelpSet) == 0;
+    if (!help && !SettleChosenEffect(run)) {
+        return kSPBadParameterError;
+    }
+    HostDescriptor choice;
+    if (SPErr err = MakeChoiceDescriptor(run, choice); err != 0) {
+        params->recordInfo = plugInDialogNone;
+        return err;
+    }
+    if (help) {
         OpenHelpManual();
     } else {
-        if (!SettleChosenEffect(run)) {
-            return kSPBadParameterError;
-        }
         if (SPErr played = PlayAsOneHistoryState(run); played != 0) {
             params->recordInfo = plugInDialogNone;
             return played;
         }
         SaveStoredParameters(run);
     }
-    return HandBackChoice(run, *params);
+    params->descriptor = choice.release();
+    params->recordInfo = plugInDialogNone;
+    return 0;
 }
 
 } // namespace vlh
