@@ -1,0 +1,144 @@
+// The entry point of the real module as the host calls it: which requests do
+// what, and in which order the module reads the host before a run.
+#include "plugin/FourCharCode.h"
+#include "tests/support/EndToEnd.h"
+
+namespace vhost::e2e {
+namespace {
+
+using vlh::FourCC;
+
+constexpr const char* kCapture = "Vellicor Capture Honer...";
+
+class Requests : public EndToEndTest {
+protected:
+    void SetUp() override {
+        EndToEndTest::SetUp();
+        host.OpenDocument();
+        host.Calls().Enable(true);
+    }
+
+    // The properties the module asked Get for, in order ("Dpth", "HstV", ...),
+    // and whether it went on to ask the host for its own name.
+    std::vector<std::string> PropertiesRead() {
+        std::vector<std::string> reads;
+        for (const auto& line : host.Calls().Lines()) {
+            if (line.rfind("Control.Get", 0) == 0) {
+                const size_t at = line.find("prop '");
+                reads.push_back(at == std::string::npos ? line : line.substr(at + 6, 4));
+            } else if (line.rfind("UIHooks.GetPluginName", 0) == 0) {
+                reads.push_back("<plug-in name>");
+            }
+        }
+        return reads;
+    }
+};
+
+TEST_F(Requests, OnlyAboutAndDoItDoAnythingAndEveryRequestReleasesItsSuites) {
+    struct Case {
+        const char* caller;
+        const char* selector;
+    };
+    const Case quiet[] = {
+        {kSPInterfaceCaller, kSPInterfaceStartupSelector}, {kSPInterfaceCaller, kSPInterfaceShutdownSelector},
+        {kSPAccessCaller, kSPAccessReloadSelector},        {kSPAccessCaller, kSPAccessUnloadSelector},
+        {kSPInterfaceCaller, kPSDoIt},                     {kPSPhotoshopCaller, kSPInterfaceAboutSelector},
+        {"Someone Else", "Do It"},                         {"", ""},
+    };
+    for (const Case& c : quiet) {
+        host.Calls().Clear();
+        EXPECT_EQ(0, host.SendRequest(Plugin(kCapture), c.caller, c.selector)) << c.caller << "/" << c.selector;
+        EXPECT_EQ(8u, host.Calls().Count("Basic.AcquireSuite"));
+        EXPECT_EQ(8u, host.Calls().Count("Basic.ReleaseSuite"));
+        EXPECT_EQ(0u, host.Calls().Count("Control.Get")) << c.caller << "/" << c.selector;
+        EXPECT_TRUE(host.Books().UnreleasedSuites().empty());
+    }
+    host.Calls().Clear();
+    EXPECT_EQ(0, host.About(Plugin(kCapture)));
+    EXPECT_EQ(0u, host.Calls().Count("Control.Get"));
+    EXPECT_EQ(0u, host.Calls().Count("UIHooks.GetPluginName"));
+}
+
+TEST_F(Requests, TheSuitesAreAcquiredInTableOrderWithTheirVersions) {
+    host.SendRequest(Plugin(kCapture), kSPInterfaceCaller, kSPInterfaceStartupSelector);
+    const std::vector<std::string> expected = {
+        "Basic.AcquireSuite Descriptor v2", "Basic.AcquireSuite Reference v2", "Basic.AcquireSuite Control v3",
+        "Basic.AcquireSuite List v1",       "Basic.AcquireSuite ZString v1",   "Basic.AcquireSuite UIHooks v1",
+        "Basic.AcquireSuite FileList v4",   "Basic.AcquireSuite Plugins v4"};
+    EXPECT_EQ(expected, host.Calls().Lines("Basic.AcquireSuite"));
+}
+
+// The fitness tests read depth, then (only for 16 bits) the version, then the
+// name, then the plug-in's own name, stopping where one fails.
+TEST_F(Requests, FitnessTestsReadTheHostInOrderAndStopAtTheFirstFailure) {
+    struct Case {
+        const char* what;
+        int32_t depth;
+        int32_t version;
+        const char* hostName;
+        SPErr result;
+        std::vector<std::string> reads;
+    };
+    const Case cases[] = {
+        {"8-bit", 8, 7, "Host", 0, {"Dpth", "HstN", "<plug-in name>"}},
+        {"16-bit, version 7", 16, 7, "Host", -30914, {"Dpth", "HstV"}},
+        {"16-bit, version 8", 16, 8, "Host", 0, {"Dpth", "HstV", "HstN", "<plug-in name>"}},
+        {"Elements", 8, 24, "Photo Elements", errPlugInHostInsufficient, {"Dpth", "HstN"}},
+        {"elements in lower case", 8, 24, "photo elements", 0, {"Dpth", "HstN", "<plug-in name>"}},
+    };
+    for (const Case& c : cases) {
+        host.ActiveDocument()->depth = c.depth;
+        host.App().versionMajor = c.version;
+        host.App().hostName = c.hostName;
+        host.Calls().Clear();
+        host.FaultPlan().Clear();
+        // Stop a passing run right after the fitness tests: its Set list
+        // comes out empty when the host refuses every Get past these.
+        const SPErr result = DoIt(kCapture).result;
+        if (c.result != 0) {
+            EXPECT_EQ(c.result, result) << c.what;
+        }
+        std::vector<std::string> reads = PropertiesRead();
+        // A passing run goes on into the run driver; compare the prefix.
+        if (reads.size() > c.reads.size()) {
+            reads.resize(c.reads.size());
+        }
+        EXPECT_EQ(c.reads, reads) << c.what;
+    }
+}
+
+TEST_F(Requests, AnUnreadableHostNameCountsAsEmpty) {
+    host.RemoveProperty(FourCC("capp"), FourCC("HstN"));
+    DoIt(kCapture);
+    EXPECT_EQ(1u, host.Calls().Count("UIHooks.GetPluginName"));
+}
+
+TEST_F(Requests, ALeadingDebugIsRemovedFromThePluginName) {
+    PluginRecord& plugin = Plugin(kCapture);
+    struct Case {
+        const char* reported;
+        bool findsSets;
+    };
+    const Case cases[] = {
+        {"DebugVellicor Capture Honer", true},
+        {"Vellicor Capture Honer", true},
+        {"debugVellicor Capture Honer", false},
+        {"Debug", false},
+        {"DebugDebugVellicor Capture Honer", false},
+    };
+    for (const Case& c : cases) {
+        plugin.reportedName = c.reported;
+        const DoItResult r = DoIt(kCapture);
+        // No parameters and nothing remembered: with Sets the run ends in
+        // 'Parm' (no such Set), without them in -30900.
+        EXPECT_EQ(c.findsSets ? kSPBadParameterError : errPlugInHostInsufficient, r.result) << c.reported;
+    }
+}
+
+TEST_F(Requests, APluginNameTooLongForItsBufferIsNotUsed) {
+    Plugin(kCapture).reportedName = std::string(300, 'V');
+    EXPECT_EQ(errPlugInHostInsufficient, DoIt(kCapture).result);
+}
+
+} // namespace
+} // namespace vhost::e2e
