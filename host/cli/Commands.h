@@ -7,7 +7,7 @@
 
 namespace vhost::cli {
 
-int DoItCommand(const std::vector<std::string>& args);
+int RunCommand(const std::vector<std::string>& args);
 int ListCommand(const std::vector<std::string>& args);
 int InspectCommand(const std::vector<std::string>& args);
 

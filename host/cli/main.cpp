@@ -16,7 +16,7 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"doit", "load a module and send one plug-in a \"Do It\" request", vhost::cli::DoItCommand},
+    {"run", "run one Effect of a plug-in on a document", vhost::cli::RunCommand},
     {"list", "list the plug-ins a module registers", vhost::cli::ListCommand},
     {"inspect", "print an action-set stream as a tree", vhost::cli::InspectCommand},
 };
