@@ -1,7 +1,10 @@
 #include "tests/support/EndToEnd.h"
 
+#include "host/loader/ResourceRegistration.h"
+
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 namespace vhost::e2e {
@@ -14,20 +17,48 @@ std::string HonerPath() {
 #endif
 }
 
-EndToEndTest::EndToEndTest() {
-    // The module remembers choices per user; each test gets its own folder.
+PrivateSettingsFolder::PrivateSettingsFolder() {
+    if (const char* previous = std::getenv("XDG_CONFIG_HOME")) {
+        previous_ = previous;
+        hadPrevious_ = true;
+    }
     std::string pattern = (std::filesystem::temp_directory_path() / "vellicor-e2e-XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) {
-        configHome = pattern;
-        setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+        path_ = pattern;
+        setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
     }
 }
 
-EndToEndTest::~EndToEndTest() {
-    if (!configHome.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(configHome, ignored);
+PrivateSettingsFolder::~PrivateSettingsFolder() {
+    if (path_.empty()) {
+        return;
     }
+    if (hadPrevious_) {
+        setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<PluginRecord*> RegisterHoner(Host& host, std::string& error) {
+    const std::string path = HonerPath();
+    if (path.empty()) {
+        error = "this build has no module";
+        return {};
+    }
+    return RegisterModuleFromResources(host, path, error);
+}
+
+Document SmallRgbDocument() {
+    Document doc;
+    doc.mode = ColourMode::RGB;
+    doc.depth = 8;
+    doc.width = 64;
+    doc.height = 48;
+    doc.resolution = 72;
+    return doc;
 }
 
 void EndToEndTest::SetUp() {
@@ -37,6 +68,7 @@ void EndToEndTest::SetUp() {
     std::string error;
     module = host.LoadModule(path, error);
     ASSERT_NE(nullptr, module) << error;
+    host.OpenDocument(SmallRgbDocument());
 }
 
 void EndToEndTest::TearDown() {
@@ -46,10 +78,20 @@ void EndToEndTest::TearDown() {
 }
 
 PluginRecord& EndToEndTest::Plugin(const std::string& name) {
-    if (PluginRecord* p = host.FindPlugin(name)) {
-        return *p;
+    if (registered_.empty()) {
+        std::string error;
+        for (PluginRecord* record : RegisterHoner(host, error)) {
+            registered_[record->name] = record;
+        }
+        if (registered_.empty()) {
+            throw std::runtime_error("the module's plug-ins cannot be registered: " + error);
+        }
     }
-    return host.RegisterPlugin(*module, name);
+    auto found = registered_.find(name);
+    if (found == registered_.end()) {
+        throw std::runtime_error("the module registers no plug-in \"" + name + "\"");
+    }
+    return *found->second;
 }
 
 DoItResult EndToEndTest::DoIt(const std::string& name, const DoItRequest& request) {
