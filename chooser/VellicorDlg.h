@@ -8,7 +8,8 @@ namespace vlh {
 // Shows the dialog over the host's window, preselecting run.setName and
 // run.effectName. On OK writes the choice into run; on Help leaves the help
 // request ("**Help**", "**Index**", no Effect). True when the user did not
-// confirm (Cancel, Escape, Info, or no dialog could be shown).
+// confirm (Cancel, Escape, Info, or no dialog could be shown because the
+// toolkit is not running).
 bool ShowSetEffectDialog(RunContext& run);
 
 } // namespace vlh
