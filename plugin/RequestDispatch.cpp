@@ -1,5 +1,6 @@
 #include "plugin/RequestDispatch.h"
 
+#include "about/AboutDlg.h"
 #include "plugin/HostSuites.h"
 #include "plugin/HostValues.h"
 #include "plugin/RunDriver.h"
@@ -35,6 +36,7 @@ bool IsRequest(const char* caller, const char* selector, const char* wantedCalle
 
 SPErr HandleAbout() {
     ToolkitSession toolkit;
+    ShowAboutDlg(kAboutPicture, kAboutPictureSize);
     return 0;
 }
 
