@@ -10,5 +10,6 @@ namespace vhost::cli {
 int RunCommand(const std::vector<std::string>& args);
 int ListCommand(const std::vector<std::string>& args);
 int InspectCommand(const std::vector<std::string>& args);
+int AboutCommand(const std::vector<std::string>& args);
 
 } // namespace vhost::cli

@@ -19,6 +19,7 @@ const Subcommand kSubcommands[] = {
     {"run", "run one Effect of a plug-in on a document", vhost::cli::RunCommand},
     {"list", "list the plug-ins a module registers", vhost::cli::ListCommand},
     {"inspect", "print an action-set stream as a tree", vhost::cli::InspectCommand},
+    {"about", "show a module's about box over the host's main window", vhost::cli::AboutCommand},
 };
 
 void Usage() {

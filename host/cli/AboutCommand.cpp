@@ -1,0 +1,84 @@
+// `vellicor about`: load a module, register its plug-ins, and send one of them
+// the about request over the host's main window; the module shows its about
+// box until it is clicked.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/cli/CommandLine.h"
+#include "host/cli/Commands.h"
+#include "host/cli/HostWindow.h"
+#include "host/core/Host.h"
+#include "host/core/ResultText.h"
+#include "host/loader/ResourceRegistration.h"
+
+namespace vhost::cli {
+
+namespace {
+
+const std::vector<std::string> kOptions = {"module", "plugin", "help"};
+const std::vector<std::string> kFlags = {"help"};
+
+void Help() {
+    std::printf("usage: vellicor about --module FILE [--plugin NAME]\n"
+                "\n"
+                "  --module FILE   the module to load (e.g. Honer.8li)\n"
+                "  --plugin NAME   the plug-in asked, by menu name (default: the module's first)\n"
+                "\n"
+                "Shows the host's main window and sends the about request; the module's about box\n"
+                "stays until it is clicked. Without a display there is no window to show.\n"
+                "Exit status: 0 when the request returned 0 and nothing was left alive, 1 otherwise, 2 for\n"
+                "bad usage.\n");
+}
+
+int Usage(const std::string& why) {
+    std::fprintf(stderr, "vellicor about: %s\n(see vellicor about --help)\n", why.c_str());
+    return 2;
+}
+
+} // namespace
+
+int AboutCommand(const std::vector<std::string>& args) {
+    CommandLine cl(args, kFlags);
+    if (!cl.Ok()) {
+        return Usage(cl.Error());
+    }
+    if (cl.Has("help")) {
+        Help();
+        return 0;
+    }
+    if (auto unknown = cl.Unknown(kOptions); !unknown.empty()) {
+        return Usage("unknown option --" + unknown.front());
+    }
+    const auto modulePath = cl.Value("module");
+    if (!modulePath) {
+        return Usage("--module is required");
+    }
+
+    Host host;
+    std::string why;
+    const std::vector<PluginRecord*> plugins = RegisterModuleFromResources(host, *modulePath, why);
+    if (plugins.empty()) {
+        std::fprintf(stderr, "vellicor about: module refused: %s\n", why.c_str());
+        return 1;
+    }
+    PluginRecord* plugin = plugins.front();
+    if (auto name = cl.Value("plugin")) {
+        plugin = host.FindPlugin(*name);
+        if (plugin == nullptr) {
+            std::fprintf(stderr,
+                         "vellicor about: the module registers no plug-in \"%s\" (see vellicor list)\n",
+                         name->c_str());
+            return 1;
+        }
+    }
+
+    const auto window = OpenHostWindow(host, "about");
+    const SPErr result = host.About(*plugin);
+    std::printf("result: %s\n", ResultText(result).c_str());
+    const std::string report = host.Report();
+    std::printf("accounting: %s\n%s", report.empty() ? "clean" : "NOT CLEAN", report.c_str());
+    return result == 0 && report.empty() ? 0 : 1;
+}
+
+} // namespace vhost::cli
