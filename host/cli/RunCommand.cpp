@@ -12,6 +12,7 @@
 
 #include "host/cli/CommandLine.h"
 #include "host/cli/Commands.h"
+#include "host/cli/HostWindow.h"
 #include "host/cli/RunDocument.h"
 #include "host/cli/RunReport.h"
 #include "host/core/Host.h"
@@ -29,8 +30,8 @@ constexpr const char* kEllipsis = "...";
 
 const std::vector<std::string> kOwnOptions = {
     "module",       "plugin",          "set",   "effect", "play", "reported-name", "host-name",
-    "host-version", "colour-settings", "calls", "help"};
-const std::vector<std::string> kOwnFlags = {"calls", "help"};
+    "host-version", "colour-settings", "calls", "help", "dialog"};
+const std::vector<std::string> kOwnFlags = {"calls", "help", "dialog"};
 
 std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -54,6 +55,7 @@ void Help() {
         "                    (default 8 bits, 3000 x 2000 pixels at 300 ppi, sRGB IEC61966-2.1)\n"
         "\n"
         "The host, for testing:\n"
+        "  --dialog          show the plug-in's dialog over the host's main window (--play 1)\n"
         "  --play N          playInfo: 0 no dialog (default), 1 show the dialog, 2 silent\n"
         "  --colour-settings NAME  select one of the host's named colour settings first\n"
         "  --reported-name NAME    what the host reports as the plug-in's own name\n"
@@ -144,6 +146,9 @@ std::optional<std::string> MakeRequest(const CommandLine& cl, DoItRequest& reque
         }
         request.playInfo = static_cast<PIDialogPlayOptions>(*n);
     }
+    if (cl.Has("dialog")) {
+        request.playInfo = plugInDialogDisplay;
+    }
     const std::optional<std::string> set = cl.Value("set");
     const std::optional<std::string> effect = cl.Value("effect");
     if (set.has_value() != effect.has_value()) {
@@ -209,6 +214,8 @@ int RunCommand(const std::vector<std::string>& args) {
         plugin->reportedName = *reported;
     }
 
+    // The dialog is shown over the host's main window.
+    const auto window = request.playInfo == plugInDialogDisplay ? OpenHostWindow(host, "run") : nullptr;
     const DoItResult result = host.DoIt(*plugin, request);
     WriteRunReport(host, *plugin, asked, result, cl.Has("calls"), std::cout);
     std::cout.flush();
