@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "host/engine/EngineError.h"
@@ -7,8 +9,16 @@ namespace vhost::engine {
 
 namespace {
 
-// Kernel entries below this share of the peak are dropped.
+// Kernel entries below this share of the peak are dropped...
 constexpr double kMinAmplitude = 0.01;
+// ...except the nearest neighbours, which a narrow Gaussian (sigma below 0.33)
+// keeps down to this share: without them a radius of 0.3 would blur nothing.
+constexpr double kSmallestAmplitude = 1e-6;
+
+double CutOff(double sigma) {
+    const double neighbour = std::exp(-1.0 / (2.0 * sigma * sigma));
+    return std::clamp(neighbour / 2.0, kSmallestAmplitude, kMinAmplitude);
+}
 
 } // namespace
 
@@ -23,7 +33,7 @@ void CheckRadius(double radius) {
 vips::VImage Gaussian(const vips::VImage& in, double radius) {
     return in.gaussblur(
         radius,
-        vips::VImage::option()->set("min_ampl", kMinAmplitude)->set("precision", VIPS_PRECISION_FLOAT));
+        vips::VImage::option()->set("min_ampl", CutOff(radius))->set("precision", VIPS_PRECISION_FLOAT));
 }
 
 vips::VImage GaussianBlur(const vips::VImage& in, double radius) {

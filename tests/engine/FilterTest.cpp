@@ -79,6 +79,18 @@ TEST(UnsharpMask, SteepensAnEdgeWithEqualHalosAndLeavesFlatAreas) {
     EXPECT_NEAR(row[width - 3], 0.75f, 1e-5f);
 }
 
+TEST(UnsharpMask, ANarrowRadiusStillSharpens) {
+    // Sigma 0.3: the neighbours weigh t = exp(-1 / (2 x 0.09)) = 0.0038659
+    // against 1, so left of a 0.25 | 0.75 edge the blur is
+    // (0.25 (1 + t) + 0.75 t) / (1 + 2t) and d = -0.5 t / (1 + 2t) = -0.0019181.
+    const int width = 20;
+    const std::vector<float> row =
+        Row(FloatPixels(UnsharpMask(Step(width, 3, 0.25f, 0.75f), 100.0, 0.3, 0)), width, 1);
+    EXPECT_NEAR(row[width / 2 - 1], 0.25f - 0.0019181f, 2e-6f);
+    EXPECT_NEAR(row[width / 2], 0.75f + 0.0019181f, 2e-6f);
+    EXPECT_EQ(row[width / 2 - 3], 0.25f);
+}
+
 TEST(UnsharpMask, ThresholdIsSubtractedFromTheDifference) {
     // With amount a, out - in = a x d without threshold; with threshold t the
     // change is a x sign(d) x max(|d| - t, 0).
