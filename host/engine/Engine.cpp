@@ -99,7 +99,10 @@ std::shared_ptr<const EngineNotes> InstallEngine(Host& host) {
     }
     host.AddFallbackPlayHandler([notes](Host&, const PlayCall& call) -> std::optional<PlayAnswer> {
         if (IsEngineEvent(call.stringID)) {
-            return std::nullopt; // a "set" of something other than a layer: not ours
+            // A "set" that neither the engine nor the host's other handlers took.
+            return Refused(*notes, code::kInvalidParameters,
+                           call.stringID +
+                               ": the target is neither a layer nor anything else this host sets");
         }
         const std::string name = call.stringID.empty() ? "event '" + vlh::FourCCText(call.eventID) + "'"
                                                        : "\"" + call.stringID + "\"";

@@ -10,13 +10,15 @@
 //   kMissingParameter        a required key is absent
 //   kInvalidParameters       a key the event does not take, a value of the
 //                            wrong type, unit or range, an unknown blend mode,
-//                            a reference that does not name a layer
+//                            a reference that does not name a layer, a "set"
+//                            that no handler of the host takes
 //   kReferenceNotFound       a layer that is not there (by name, or the step
 //                            below the bottom / above the top)
 //   kParamErr                the image library refused (the message says why)
 // A failed event leaves the document as it was before it. The host answers
 // "purge" and the colour-settings "set" itself; a "set" whose target is not a
-// layer is not the engine's and passes to the host's other handlers.
+// layer passes to the host's other handlers, and is refused only when none of
+// them takes it.
 #pragma once
 
 #include <memory>

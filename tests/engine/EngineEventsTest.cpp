@@ -216,6 +216,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadEvent{"set to an object of another class", "set",
                  Keys({{"null", kTargetRef}, {"T   ", Value::Object(FourCC("Chnl"), Keys({}))}}),
                  code::kInvalidParameters},
+        BadEvent{"set of a channel", "set",
+                 Keys({{"null", Ref([] {
+                            Reference r;
+                            r.Append(ReferenceForm{form::kEnumerated, FourCC("Chnl"), FourCC("Ordn"),
+                                                   FourCC("Trgt"), 0, 0, ""});
+                            return r;
+                        }())},
+                       {"T   ", LayerObject(Keys({}))}}),
+                 code::kInvalidParameters},
+        BadEvent{"set without target", "set", Keys({{"T   ", LayerObject(Keys({{"Opct", Percent(50)}}))}}),
+                 code::kInvalidParameters},
         BadEvent{"set of a missing layer", "set",
                  Keys({{"null", Ref(LayerNamed("Nowhere"))}, {"T   ", LayerObject(Keys({}))}}),
                  code::kReferenceNotFound},
