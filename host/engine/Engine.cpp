@@ -19,10 +19,10 @@ constexpr int16_t kMemFullErr = -108;
 // Does one event on the active document, putting its layers back as they were
 // when the event fails.
 void PlayOn(Host& host, const PlayCall& call, const EventEntry& entry) {
-    const EventParameters parameters(call.descriptor, call.stringID);
+    const EventParameters parameters(call.descriptor);
     Document* document = host.ActiveDocument();
     if (document == nullptr) {
-        throw EngineError(code::kEventNotAvailable, call.stringID + ": no document is open");
+        throw EngineError(code::kEventNotAvailable, "no document is open");
     }
     DocumentPixels& pixels = PixelsOf(*document);
     LayerStack before = pixels.layers;
@@ -51,7 +51,7 @@ std::optional<PlayAnswer> Answer(Host& host, const PlayCall& call, const EventEn
         PlayOn(host, call, entry);
         return PlayAnswer{};
     } catch (const EngineError& failure) {
-        return Refused(notes, failure.Code(), failure.what());
+        return Refused(notes, failure.Code(), call.stringID + ": " + failure.what());
     } catch (const vips::VError& failure) {
         return Refused(notes, code::kParamErr, call.stringID + ": " + VipsMessage(failure));
     } catch (const std::bad_alloc&) {

@@ -16,17 +16,13 @@ std::string Quoted(uint32_t code) {
 
 } // namespace
 
-EventParameters::EventParameters(const Descriptor* descriptor, std::string event)
-    : descriptor_(descriptor), event_(std::move(event)) {
-}
-
 void EventParameters::AllowOnly(std::initializer_list<uint32_t> keys) const {
     if (descriptor_ == nullptr) {
         return;
     }
     for (const auto& [key, value] : descriptor_->Items()) {
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            throw EngineError(code::kInvalidParameters, event_ + " takes no key " + Quoted(key));
+            throw EngineError(code::kInvalidParameters, "no key " + Quoted(key) + " here");
         }
     }
 }
@@ -38,11 +34,11 @@ bool EventParameters::Has(uint32_t key) const {
 const Value& EventParameters::Require(uint32_t key, uint32_t type) const {
     const Value* value = descriptor_ != nullptr ? descriptor_->Find(key) : nullptr;
     if (value == nullptr) {
-        throw EngineError(code::kMissingParameter, event_ + " needs " + Quoted(key));
+        throw EngineError(code::kMissingParameter, "needs " + Quoted(key));
     }
     if (value->Type() != type) {
-        throw EngineError(code::kInvalidParameters, event_ + ": " + Quoted(key) + " is of type " +
-                                                        Quoted(value->Type()) + ", not " + Quoted(type));
+        throw EngineError(code::kInvalidParameters,
+                          Quoted(key) + " is of type " + Quoted(value->Type()) + ", not " + Quoted(type));
     }
     return *value;
 }
@@ -50,8 +46,8 @@ const Value& EventParameters::Require(uint32_t key, uint32_t type) const {
 double EventParameters::UnitFloat(uint32_t key, uint32_t unit) const {
     const Value& value = Require(key, type::kUnitFloat);
     if (value.Unit() != unit) {
-        throw EngineError(code::kInvalidParameters, event_ + ": " + Quoted(key) + " is in " +
-                                                        Quoted(value.Unit()) + ", not " + Quoted(unit));
+        throw EngineError(code::kInvalidParameters,
+                          Quoted(key) + " is in " + Quoted(value.Unit()) + ", not " + Quoted(unit));
     }
     return value.Float();
 }
@@ -71,7 +67,7 @@ const Reference& EventParameters::ReferenceAt(uint32_t key) const {
 uint32_t EventParameters::Enumerated(uint32_t key, uint32_t enumType) const {
     const Value& value = Require(key, type::kEnumerated);
     if (value.EnumType() != enumType) {
-        throw EngineError(code::kInvalidParameters, event_ + ": " + Quoted(key) + " is of enumeration " +
+        throw EngineError(code::kInvalidParameters, Quoted(key) + " is of enumeration " +
                                                         Quoted(value.EnumType()) + ", not " +
                                                         Quoted(enumType));
     }
@@ -81,10 +77,10 @@ uint32_t EventParameters::Enumerated(uint32_t key, uint32_t enumType) const {
 EventParameters EventParameters::Object(uint32_t key, uint32_t classID) const {
     const Value& value = Require(key, type::kObject);
     if (value.ClassID() != classID) {
-        throw EngineError(code::kInvalidParameters, event_ + ": " + Quoted(key) + " is an object of class " +
+        throw EngineError(code::kInvalidParameters, Quoted(key) + " is an object of class " +
                                                         Quoted(value.ClassID()) + ", not " + Quoted(classID));
     }
-    return EventParameters(&value.Object(), event_);
+    return EventParameters(&value.Object());
 }
 
 bool NamesALayer(const Reference& reference) {
@@ -98,7 +94,7 @@ bool IsActiveDocument(const ReferenceForm& form) {
            form.code == terms::kOrdinal && form.code2 == terms::kTargetEnum;
 }
 
-size_t StepFromTarget(const LayerStack& layers, uint32_t ordinal, const std::string& event) {
+size_t StepFromTarget(const LayerStack& layers, uint32_t ordinal) {
     const size_t target = layers.TargetIndex();
     if (ordinal == terms::kBackward && target > 0) {
         return target - 1;
@@ -106,35 +102,34 @@ size_t StepFromTarget(const LayerStack& layers, uint32_t ordinal, const std::str
     if (ordinal == terms::kForward && target + 1 < layers.Count()) {
         return target + 1;
     }
-    throw EngineError(code::kReferenceNotFound, event + ": there is no layer " +
+    throw EngineError(code::kReferenceNotFound, std::string("there is no layer ") +
                                                     (ordinal == terms::kBackward ? "below" : "above") +
                                                     " \"" + layers.Target().name + "\"");
 }
 
 } // namespace
 
-size_t ResolveLayer(const Reference& reference, const LayerStack& layers, const std::string& event,
-                    bool allowOrdinalSteps) {
+size_t ResolveLayer(const Reference& reference, const LayerStack& layers, bool allowOrdinalSteps) {
     if (!NamesALayer(reference) ||
         !std::all_of(reference.Forms().begin() + 1, reference.Forms().end(), IsActiveDocument)) {
-        throw EngineError(code::kInvalidParameters, event + ": the reference does not name a layer");
+        throw EngineError(code::kInvalidParameters, "the reference does not name a layer");
     }
     const ReferenceForm& layer = reference.Forms().front();
     if (layer.form == form::kName) {
         if (const auto index = layers.FindByName(layer.name)) {
             return *index;
         }
-        throw EngineError(code::kReferenceNotFound, event + ": there is no layer \"" + layer.name + "\"");
+        throw EngineError(code::kReferenceNotFound, "there is no layer \"" + layer.name + "\"");
     }
     if (layer.form == form::kEnumerated && layer.code == terms::kOrdinal) {
         if (layer.code2 == terms::kTargetEnum) {
             return layers.TargetIndex();
         }
         if (allowOrdinalSteps && (layer.code2 == terms::kBackward || layer.code2 == terms::kForward)) {
-            return StepFromTarget(layers, layer.code2, event);
+            return StepFromTarget(layers, layer.code2);
         }
     }
-    throw EngineError(code::kInvalidParameters, event + ": this form of layer reference is not taken");
+    throw EngineError(code::kInvalidParameters, "this form of layer reference is not taken");
 }
 
 } // namespace vhost::engine

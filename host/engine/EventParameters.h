@@ -1,12 +1,12 @@
 // Reading an event's descriptor strictly: every read checks the value's type
 // (and unit), and a descriptor may hold no key the event does not take.
 // Failures are EngineError: kMissingParameter for an absent key,
-// kInvalidParameters for anything else.
+// kInvalidParameters for anything else. Messages do not name the event; the
+// caller does.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 
 #include "host/core/ObjectModel.h"
 
@@ -16,9 +16,8 @@ class LayerStack;
 
 class EventParameters {
 public:
-    // `descriptor` may be null (an event played without one); `event` names
-    // the event in messages.
-    EventParameters(const Descriptor* descriptor, std::string event);
+    // `descriptor` may be null (an event played without one).
+    explicit EventParameters(const Descriptor* descriptor) : descriptor_(descriptor) {}
 
     // Refuses any key outside `keys`.
     void AllowOnly(std::initializer_list<uint32_t> keys) const;
@@ -34,13 +33,10 @@ public:
     // The keys of an object value of that class.
     EventParameters Object(uint32_t key, uint32_t classID) const;
 
-    const std::string& Event() const { return event_; }
-
 private:
     const Value& Require(uint32_t key, uint32_t type) const;
 
     const Descriptor* descriptor_;
-    std::string event_;
 };
 
 // The layer a reference names: its first form is of class 'Lyr ', either the
@@ -49,8 +45,7 @@ private:
 // that name). A container form may only be the active document ('Dcmn' 'Ordn'
 // 'Trgt'). kReferenceNotFound for a layer that is not there,
 // kInvalidParameters for any other reference.
-size_t ResolveLayer(const Reference& reference, const LayerStack& layers, const std::string& event,
-                    bool allowOrdinalSteps);
+size_t ResolveLayer(const Reference& reference, const LayerStack& layers, bool allowOrdinalSteps);
 
 // True when the reference's first form is of class 'Lyr '.
 bool NamesALayer(const Reference& reference);

@@ -26,8 +26,8 @@ Layer& Target(EventContext& c) {
 void Duplicate(EventContext& c) {
     const EventParameters& p = c.parameters;
     p.AllowOnly({kTarget, kName});
-    const size_t index = p.Has(kTarget) ? ResolveLayer(p.ReferenceAt(kTarget), Layers(c), p.Event(), false)
-                                        : Layers(c).TargetIndex();
+    const size_t index =
+        p.Has(kTarget) ? ResolveLayer(p.ReferenceAt(kTarget), Layers(c), false) : Layers(c).TargetIndex();
     std::string name = p.Has(kName) ? p.Text(kName) : Layers(c).At(index).name + " copy";
     Layers(c).Duplicate(index, std::move(name));
 }
@@ -48,15 +48,14 @@ BlendMode ModeOf(EventContext& c, const EventParameters& to) {
             return *mode;
         }
     }
-    throw EngineError(code::kInvalidParameters,
-                      to.Event() + ": unknown blend mode '" + vlh::FourCCText(value) + "'");
+    throw EngineError(code::kInvalidParameters, "unknown blend mode '" + vlh::FourCCText(value) + "'");
 }
 
 double OpacityOf(const EventParameters& to) {
     const double percent = to.UnitFloat(kOpacity, kPercent);
     if (!(percent >= 0 && percent <= 100)) {
         std::ostringstream message;
-        message << to.Event() << ": opacity " << percent << " % is outside 0 to 100 %";
+        message << "opacity " << percent << " % is outside 0 to 100 %";
         throw EngineError(code::kInvalidParameters, message.str());
     }
     return percent / 100.0;
@@ -65,7 +64,7 @@ double OpacityOf(const EventParameters& to) {
 void SetLayer(EventContext& c) {
     const EventParameters& p = c.parameters;
     p.AllowOnly({kTarget, kTo});
-    Layer& layer = Layers(c).At(ResolveLayer(p.ReferenceAt(kTarget), Layers(c), p.Event(), false));
+    Layer& layer = Layers(c).At(ResolveLayer(p.ReferenceAt(kTarget), Layers(c), false));
     const EventParameters to = p.Object(kTo, kLayer);
     to.AllowOnly({kMode, kOpacity, kName});
     // Everything is read before anything changes.
@@ -80,7 +79,7 @@ void SetLayer(EventContext& c) {
 void Select(EventContext& c) {
     const EventParameters& p = c.parameters;
     p.AllowOnly({kTarget});
-    Layers(c).Select(ResolveLayer(p.ReferenceAt(kTarget), Layers(c), p.Event(), true));
+    Layers(c).Select(ResolveLayer(p.ReferenceAt(kTarget), Layers(c), true));
 }
 
 void MergeDown(EventContext& c) {

@@ -247,6 +247,19 @@ INSTANTIATE_TEST_SUITE_P(
         BadEvent{"merge with no layer below", "mergeLayersNew", std::nullopt, code::kEventNotAvailable},
         BadEvent{"desaturate with a key", "desaturate", Keys({{"Rds ", Px(1)}}), code::kInvalidParameters}));
 
+TEST_F(EngineEvents, RefusalsNameTheEventAndWhatWasWrong) {
+    OpenDocumentOf(Image16(8));
+    EXPECT_EQ(Play("set", SetTarget(Keys({{"Opct", Percent(101)}}))), code::kInvalidParameters);
+    EXPECT_EQ(notes->lastFailure, "set: opacity 101 % is outside 0 to 100 %");
+    EXPECT_EQ(Play("unsharpMask", Keys({{"Rds ", Px(1)}, {"Thsh", Value::Integer(0)}})),
+              code::kMissingParameter);
+    EXPECT_EQ(notes->lastFailure, "unsharpMask: needs 'Amnt'");
+    EXPECT_EQ(Play("select", Keys({{"null", Ref(LayerNamed("Halo"))}})), code::kReferenceNotFound);
+    EXPECT_EQ(notes->lastFailure, "select: there is no layer \"Halo\"");
+    EXPECT_EQ(Play("emboss"), code::kEventNotAvailable);
+    EXPECT_EQ(notes->lastFailure, "\"emboss\" is not an event this host can play");
+}
+
 TEST_F(EngineEvents, LayerEventsNeedADocument) {
     EXPECT_EQ(Play("invert"), code::kEventNotAvailable);
     EXPECT_NE(notes->lastFailure.find("no document"), std::string::npos) << notes->lastFailure;
