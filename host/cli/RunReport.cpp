@@ -21,15 +21,11 @@ void Line(std::ostream& out, const char* label, const std::string& value) {
     out << label << std::string(kLabelWidth - std::string(label).size(), ' ') << value << '\n';
 }
 
-std::string Quoted(const std::string& text) {
-    return QuotedText(text);
-}
-
 std::string AskedText(const std::optional<AskedChoice>& asked) {
     if (!asked) {
         return "what the plug-in remembers (no parameters)";
     }
-    return "Set " + Quoted(asked->set) + ", Effect " + Quoted(asked->effect);
+    return "Set " + QuotedText(asked->set) + ", Effect " + QuotedText(asked->effect);
 }
 
 const std::vector<std::string>& HistoryOf(Host& host) {
@@ -88,9 +84,11 @@ void WriteRunReport(Host& host, const PluginRecord& plugin, const std::optional<
     Line(out, "result", ResultText(result.result));
 
     const std::vector<std::string>& history = HistoryOf(host);
-    Line(out, "history", history.empty() ? "none" : std::to_string(history.size()) + " state(s)");
-    for (const std::string& state : history) {
-        out << "  " << Quoted(state) << '\n';
+    if (history.empty()) {
+        Line(out, "history", "none");
+    }
+    for (size_t i = 0; i < history.size(); ++i) {
+        Line(out, i == 0 ? "history" : "", QuotedText(history[i]));
     }
     const std::vector<std::string> events = host.Events().Lines();
     Line(out, "events", std::to_string(host.Events().Plays().size()) + " played");
@@ -118,18 +116,18 @@ std::string ExplainMissingChoice(const ListedPlugin& plugin, const std::optional
     }
     const ListedSet* set = FindListedSet(plugin, asked->set);
     if (set == nullptr) {
-        out << plugin.name << " has no Set " << Quoted(asked->set) << ".";
+        out << plugin.name << " has no Set " << QuotedText(asked->set) << ".";
         ListNames(out, "\nIts Sets:", SetNames(plugin));
         return out.str();
     }
     if (std::find(set->effects.begin(), set->effects.end(), asked->effect) == set->effects.end()) {
-        out << "the Set " << Quoted(set->name) << " of " << plugin.name << " has no Effect "
-            << Quoted(asked->effect) << ".";
+        out << "the Set " << QuotedText(set->name) << " of " << plugin.name << " has no Effect "
+            << QuotedText(asked->effect) << ".";
         ListNames(out, "\nIts Effects:", set->effects);
         return out.str();
     }
-    out << plugin.name << " lists the Set " << Quoted(asked->set) << " with the Effect "
-        << Quoted(asked->effect) << " but did not find them at run time.";
+    out << plugin.name << " lists the Set " << QuotedText(asked->set) << " with the Effect "
+        << QuotedText(asked->effect) << " but did not find them at run time.";
     return out.str();
 }
 

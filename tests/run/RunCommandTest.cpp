@@ -142,7 +142,7 @@ TEST_F(RunCommand, PlaysTheNamedEffectAsOneHistoryStateAndReportsIt) {
     EXPECT_TRUE(
         Contains(f.out, "\ndocument   RGB Color, 3000 x 2000 pixels at 300 ppi, sRGB IEC61966-2.1\n"));
     EXPECT_TRUE(Contains(f.out, "\nresult     0 (ok)\n"));
-    EXPECT_TRUE(Contains(f.out, "\nhistory    1 state(s)\n  \"Glossy and Lustre Paper, 300 ppi\"\n"));
+    EXPECT_TRUE(Contains(f.out, "\nhistory    \"Glossy and Lustre Paper, 300 ppi\"\nevents "));
     EXPECT_EQ((std::vector<std::string>{"purge", "duplicate", "unsharpMask", "set", "mergeLayersNew"}),
               PlayedEvents(f.out));
     EXPECT_TRUE(Contains(f.out, "\n  history \"Glossy and Lustre Paper, 300 ppi\" on document (result 0)\n"));
@@ -162,7 +162,7 @@ TEST_F(RunCommand, WithoutSetAndEffectThePluginPlaysWhatItRemembers) {
     const Finished f = Run({"--plugin", kOutput});
     ASSERT_EQ(0, f.status) << f.err;
     EXPECT_TRUE(Contains(f.out, "\nasked      what the plug-in remembers (no parameters)\n"));
-    EXPECT_TRUE(Contains(f.out, "\n  \"Matte Paper, 360 ppi\"\n"));
+    EXPECT_TRUE(Contains(f.out, "\nhistory    \"Matte Paper, 360 ppi\"\n"));
     EXPECT_TRUE(Contains(f.out, "\naccounting clean\n"));
 }
 
