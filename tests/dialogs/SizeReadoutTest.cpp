@@ -1,0 +1,177 @@
+// The image-size readout of the Output plug-in's dialog: the document's size
+// in the host's ruler units, whole pixels for the web Set, nothing where the
+// host cannot say, and no readout at all for the other three plug-ins.
+#include <gtest/gtest.h>
+
+#include <wx/defs.h>
+
+#include <cstdint>
+#include <string>
+
+#include "plugin/FourCharCode.h"
+#include "tests/dialogs/DialogFixture.h"
+
+namespace vlh::dialogs {
+namespace {
+
+constexpr int kSetChoice = 10001;
+constexpr int kNoteText = 10029;
+constexpr int kSizeCaption = 10030;
+constexpr int kSizeReadout = 10028;
+constexpr const char* kWebSet = "Web and Multimedia Honers";
+
+// The readout of the Output dialog opened with setName, closed with Escape.
+class ReadoutTest : public DialogTest {
+protected:
+    DialogView OpenOutputDialog(std::optional<std::string> setName = std::nullopt) {
+        DialogScript script(x);
+        DialogView seen;
+        script.WaitForDialog("VellicorDlg").Observe(seen).PressKey("Escape");
+        const vhost::DoItResult result =
+            RunDialog(kOutput, script, setName, setName ? std::optional<std::string>("") : std::nullopt);
+        EXPECT_TRUE(script.Finished()) << script.Failure();
+        EXPECT_EQ(1, result.result);
+        return seen;
+    }
+
+    void SetRulerUnit(const char* stringID) {
+        host.App().rulerUnits = host.Terms().ToTypeID(stringID).value();
+    }
+};
+
+struct RulerCase {
+    const char* name;
+    const char* rulerUnit; // the unit's string ID
+    const char* expected;  // for 720 x 360 points at 300 ppi
+};
+
+class RulerUnitTest : public ReadoutTest, public ::testing::WithParamInterface<RulerCase> {};
+
+TEST_P(RulerUnitTest, ShowsTheDocumentSizeInTheRulerUnit) {
+    SetRulerUnit(GetParam().rulerUnit);
+    const DialogView seen = OpenOutputDialog();
+    EXPECT_EQ(GetParam().expected, seen.readout);
+    EXPECT_TRUE(seen.Shown(kSizeReadout));
+    EXPECT_TRUE(seen.Shown(kNoteText));
+    EXPECT_TRUE(seen.Shown(kSizeCaption));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RulerUnits, RulerUnitTest,
+    ::testing::Values(RulerCase{"Pixels", "rulerPixels", "3000 pixels x 1500 pixels @ 300.00 ppi"},
+                      RulerCase{"Inches", "rulerInches", "10.00 in. x 5.00 in. @ 300.00 ppi."},
+                      RulerCase{"PercentReadsAsInches", "rulerPercent", "10.00 in. x 5.00 in. @ 300.00 ppi."},
+                      RulerCase{"Centimetres", "rulerCm", "25.40 cm. x 12.70 cm. @ 118.11 ppcm."},
+                      RulerCase{"Millimetres", "rulerMm", "254.00 mm. x 127.00 mm. @ 11.81 ppmm."},
+                      RulerCase{"Points", "rulerPoints", "720.00 points x 360.00 points @ 300.00 ppi."},
+                      RulerCase{"Picas", "rulerPicas", "60.00 picas x 30.00 picas @ 300.00 ppi."},
+                      RulerCase{"AnotherUnitShowsNothing", "rulerUnits", ""}),
+    [](const ::testing::TestParamInfo<RulerCase>& param) { return std::string(param.param.name); });
+
+using SizeReadoutTest = ReadoutTest;
+
+// Rounding follows printf: 1234 x 567 pixels at 96 ppi.
+TEST_F(SizeReadoutTest, RoundsAsPrintfDoes) {
+    host.ActiveDocument()->width = 1234;
+    host.ActiveDocument()->height = 567;
+    host.ActiveDocument()->resolution = 96;
+    SetRulerUnit("rulerCm");
+    EXPECT_EQ("32.65 cm. x 15.00 cm. @ 37.80 ppcm.", OpenOutputDialog().readout);
+    SetRulerUnit("rulerInches");
+    EXPECT_EQ("12.85 in. x 5.91 in. @ 96.00 ppi.", OpenOutputDialog().readout);
+}
+
+TEST_F(SizeReadoutTest, AUnitTheHostHasNoNameForShowsNothing) {
+    host.App().rulerUnits = FourCC("RrXx");
+    EXPECT_EQ("", OpenOutputDialog().readout);
+}
+
+// The web Set shows whole pixels whatever the rulers say; picking another Set
+// switches back to the ruler unit, and back again.
+TEST_F(SizeReadoutTest, TheWebSetShowsWholePixelsWhateverTheRulers) {
+    SetRulerUnit("rulerCm");
+    const vhost::ListedPlugin listed = Listed(kOutput);
+    int webIndex = -1;
+    for (size_t i = 0; i < listed.sets.size(); ++i) {
+        if (listed.sets[i].name == kWebSet) {
+            webIndex = static_cast<int>(i);
+        }
+    }
+    ASSERT_GT(webIndex, 0) << "the Output plug-in has no Set \"" << kWebSet << "\" after its first";
+
+    DialogScript script(x);
+    DialogView opened, otherSet, webAgain;
+    script.WaitForDialog("VellicorDlg")
+        .Observe(opened)
+        .Select(kSetChoice, 0)
+        .Observe(otherSet)
+        .Select(kSetChoice, webIndex)
+        .Observe(webAgain)
+        .PressKey("Escape");
+    RunDialog(kOutput, script, std::string(kWebSet), std::string());
+    ASSERT_TRUE(script.Finished()) << script.Failure();
+
+    EXPECT_EQ(webIndex, opened.sets.selection);
+    EXPECT_EQ("3000 pixels x 1500 pixels", opened.readout);
+    EXPECT_EQ("25.40 cm. x 12.70 cm. @ 118.11 ppcm.", otherSet.readout);
+    EXPECT_EQ("3000 pixels x 1500 pixels", webAgain.readout);
+}
+
+// Where the host cannot report a value there is no size: the readout is
+// empty, not garbage.
+TEST_F(SizeReadoutTest, AValueTheHostCannotReportLeavesTheReadoutEmpty) {
+    const std::pair<const char*, const char*> missing[] = {
+        {"Dcmn", "Wdth"}, {"Dcmn", "Hght"}, {"Dcmn", "Rslt"}, {"capp", "RlrU"}};
+    for (const auto& [classID, key] : missing) {
+        SCOPED_TRACE(std::string(classID) + " " + key);
+        host.ClearPropertyOverrides();
+        host.RemoveProperty(FourCCFromBytes(classID), FourCCFromBytes(key));
+        const DialogView seen = OpenOutputDialog();
+        EXPECT_EQ("", seen.readout);
+        EXPECT_TRUE(seen.Shown(kSizeReadout));
+    }
+}
+
+// A host answering a size of another type is not read into the number.
+TEST_F(SizeReadoutTest, ASizeOfAnotherTypeShowsNothing) {
+    host.OverrideProperty(FourCC("Dcmn"), FourCC("Wdth"),
+                          vhost::Value::String("wide enough to overflow a double"));
+    EXPECT_EQ("", OpenOutputDialog().readout);
+    host.ClearPropertyOverrides();
+    host.OverrideProperty(FourCC("capp"), FourCC("RlrU"), vhost::Value::String("rulerCm"));
+    EXPECT_EQ("", OpenOutputDialog().readout);
+}
+
+class HiddenReadoutTest : public ReadoutTest, public ::testing::WithParamInterface<const char*> {};
+
+// The other plug-ins hide the note, the caption and the readout, and the
+// dialog is laid out without them.
+TEST_P(HiddenReadoutTest, OtherPluginsShowNoReadout) {
+    const DialogView output = OpenOutputDialog();
+
+    DialogScript script(x);
+    DialogView seen;
+    script.WaitForDialog("VellicorDlg").Observe(seen).PressKey("Escape");
+    RunDialog(GetParam(), script);
+    ASSERT_TRUE(script.Finished()) << script.Failure();
+
+    EXPECT_FALSE(seen.Shown(kNoteText));
+    EXPECT_FALSE(seen.Shown(kSizeCaption));
+    EXPECT_FALSE(seen.Shown(kSizeReadout));
+    EXPECT_TRUE(seen.Shown(wxID_STATIC));
+    EXPECT_LT(seen.top.at(wxID_STATIC), output.top.at(wxID_STATIC)) << "the hidden controls still take room";
+}
+
+INSTANTIATE_TEST_SUITE_P(OtherPlugins, HiddenReadoutTest, ::testing::Values(kCapture, kCreative, kExpert),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                             std::string name;
+                             for (const char* c = param.param; *c != '\0' && *c != '.'; ++c) {
+                                 if (*c != ' ') {
+                                     name += *c;
+                                 }
+                             }
+                             return name;
+                         });
+
+} // namespace
+} // namespace vlh::dialogs
