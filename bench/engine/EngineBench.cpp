@@ -1,7 +1,7 @@
 // engine_bench IN OUT AMOUNT RADIUS THRESHOLD
 //
 // A capture Effect through the host's engine, file to file: the document is
-// opened for one top-to-bottom read, the events are played through the host's
+// opened as the host opens it, the events are played through the host's
 // Play handlers as the module plays them (duplicate, unsharp mask, set
 // luminosity, merge down), and the result is saved.
 #include <cstdio>
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     try {
         Host host;
         const auto notes = engine::InstallEngine(host);
-        host.OpenDocument(engine::OpenImageDocument(argv[1], engine::Access::Sequential));
+        host.OpenDocument(engine::OpenImageDocument(argv[1]));
         if (const int16_t status = Capture(host, std::atof(argv[3]), std::atof(argv[4]), std::atoi(argv[5]));
             status != 0) {
             std::fprintf(stderr, "engine_bench: %d %s\n", status, notes->lastFailure.c_str());

@@ -24,8 +24,8 @@ Document DocumentFromPicture(Picture picture, std::string source) {
     return document;
 }
 
-Document OpenImageDocument(const std::string& path, Access access) {
-    return DocumentFromPicture(LoadPicture(path, access), path);
+Document OpenImageDocument(const std::string& path) {
+    return DocumentFromPicture(LoadPicture(path), path);
 }
 
 void SaveImageDocument(const Document& document, const std::string& path, bool replaceSource) {

@@ -12,8 +12,8 @@ namespace vhost::engine {
 // name, one "Background" layer. `source` is the file it came from, if any.
 Document DocumentFromPicture(Picture picture, std::string source);
 
-// DocumentFromPicture(LoadPicture(path, access), path).
-Document OpenImageDocument(const std::string& path, Access access = Access::Random);
+// DocumentFromPicture(LoadPicture(path), path).
+Document OpenImageDocument(const std::string& path);
 
 // Writes what the document's layers show at its depth, resolution, profile
 // and alpha. Saving over the file it came from needs replaceSource. Throws

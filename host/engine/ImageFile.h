@@ -26,19 +26,19 @@ struct Picture {
 constexpr const char* kNoProfileName = "None";
 constexpr const char* kUnnamedProfileName = "Untitled profile";
 
-enum class Access {
-    Random,     // pixels may be read any number of times
-    Sequential, // pixels are read once, top to bottom: the least memory, for
-                // a load-process-save run; a second read fails
-};
-
 // Loads a TIFF, PNG or JPEG file. Throws EngineError(kParamErr) with a
 // message naming the file when it cannot be read, is of another format, or
 // holds an image the plug-ins are not enabled for (grey, CMYK, Lab, indexed,
 // other than 8 or 16 bits per channel, extra channels beyond one alpha): that
 // message names the image's mode and says the plug-ins accept RGB of 8 or 16
 // bits per channel.
-Picture LoadPicture(const std::string& path, Access access = Access::Random);
+//
+// The pixels are decoded into memory at their first use, in full, and may be
+// read any number of times. (Reading the file top to bottom as the pixels are
+// needed would save that memory, but the layers of an Effect read their
+// common source at different heights, a wide blur far ahead of a plain copy,
+// and a file read in one pass cannot go back.)
+Picture LoadPicture(const std::string& path);
 
 // The same checks and conversion for an image already in memory (its xres
 // taken as its resolution); `name` stands for the file in messages.

@@ -128,13 +128,13 @@ FileFacts ProbeFacts(const vips::VImage& image, const std::string& path) {
 
 } // namespace
 
-Picture LoadPicture(const std::string& path, Access access) {
+Picture LoadPicture(const std::string& path) {
     StartVips();
     vips::VImage image;
     try {
-        const VipsAccess mode = access == Access::Sequential ? VIPS_ACCESS_SEQUENTIAL : VIPS_ACCESS_RANDOM;
         image = vips::VImage::new_from_file(path.c_str(), vips::VImage::option()
-                                                              ->set("access", mode)
+                                                              ->set("access", VIPS_ACCESS_RANDOM)
+                                                              ->set("memory", true)
                                                               // A file cut short is an error, not an
                                                               // image padded with black.
                                                               ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
