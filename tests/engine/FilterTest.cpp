@@ -148,9 +148,27 @@ TEST(GaussianBlur, ImpulseSpreadsAsTheGaussianOfThatSigma) {
     EXPECT_NEAR(total, 1.0, 0.01);
 }
 
+TEST(GaussianBlur, EdgeFollowsTheNormalDistributionNarrowAndWide) {
+    // A 0 | 1 edge between columns 119 and 120 becomes, at column x,
+    // Phi((x - 119.5) / sigma), up to the sampling of the kernel. Sigma 30 is
+    // the layered-box approximation, held to half a percent of full scale.
+    const int width = 241;
+    for (const auto& [sigma, tolerance] : {std::pair{3.0, 0.003}, std::pair{30.0, 0.005}}) {
+        const std::vector<float> row =
+            Row(FloatPixels(GaussianBlur(Step(width, 3, 0.0f, 1.0f), sigma)), width, 1);
+        for (const double offset : {-1.5, -1.0, -0.5, 0.0, 0.5, 1.0, 1.5}) {
+            const int x = static_cast<int>(std::lround(119.5 + offset * sigma + 0.5));
+            const double phi = 0.5 * std::erfc(-(x - 119.5) / sigma / std::sqrt(2.0));
+            EXPECT_NEAR(row[static_cast<size_t>(x)], phi, tolerance) << "sigma " << sigma << " x " << x;
+        }
+    }
+}
+
 TEST(GaussianBlur, KeepsAFlatImage) {
-    for (float v : FloatPixels(GaussianBlur(FlatRgb(10, 10, 0.3f, 0.3f, 0.3f), 5.0))) {
-        EXPECT_NEAR(v, 0.3f, 1e-5f);
+    for (const double sigma : {5.0, 40.0}) {
+        for (float v : FloatPixels(GaussianBlur(FlatRgb(10, 10, 0.3f, 0.3f, 0.3f), sigma))) {
+            EXPECT_NEAR(v, 0.3f, 1e-5f) << sigma;
+        }
     }
 }
 
