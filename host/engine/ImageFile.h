@@ -31,7 +31,8 @@ constexpr const char* kUnnamedProfileName = "Untitled profile";
 // holds an image the plug-ins are not enabled for (grey, CMYK, Lab, indexed,
 // other than 8 or 16 bits per channel, extra channels beyond one alpha): that
 // message names the image's mode and says the plug-ins accept RGB of 8 or 16
-// bits per channel.
+// bits per channel. An image needing more than 4 GB decoded is refused the
+// same way, before anything is decoded.
 //
 // The pixels are decoded into memory at their first use, in full, and may be
 // read any number of times. (Reading the file top to bottom as the pixels are

@@ -77,6 +77,21 @@ void CheckMode(const vips::VImage& image, const std::string& name, bool indexed)
     }
 }
 
+// Decoded pixels are held in memory: a file claiming more than this (a
+// 16-bit RGBA image of over 500 megapixels) is refused before anything is
+// decoded.
+constexpr uint64_t kMaxDecodedBytes = uint64_t(4) << 30;
+
+void CheckSize(const vips::VImage& image, const std::string& name) {
+    const uint64_t bytes = uint64_t(image.width()) * uint64_t(image.height()) * uint64_t(image.bands()) *
+                           (image.format() == VIPS_FORMAT_USHORT ? 2 : 1);
+    if (bytes > kMaxDecodedBytes) {
+        throw EngineError(code::kParamErr, "\"" + name + "\" is too large: " + std::to_string(image.width()) +
+                                               " x " + std::to_string(image.height()) +
+                                               " pixels need more than 4 GB of memory");
+    }
+}
+
 void ReadProfile(const vips::VImage& image, Picture& picture) {
     picture.profileName = kNoProfileName;
     if (image.get_typeof(VIPS_META_ICC_NAME) == 0) {
@@ -91,6 +106,7 @@ void ReadProfile(const vips::VImage& image, Picture& picture) {
 
 Picture Inspect(const vips::VImage& image, const std::string& name, const FileFacts& facts) {
     CheckMode(image, name, facts.indexed);
+    CheckSize(image, name);
     Picture picture;
     picture.width = image.width();
     picture.height = image.height();

@@ -234,6 +234,17 @@ TEST(LoadPicture, RefusesFloatAsThirtyTwoBit) {
     EXPECT_NE(message.find("32 bits per channel, floating point"), std::string::npos) << message;
 }
 
+TEST(LoadPicture, RefusesAnImageTooLargeToDecodeBeforeDecodingIt) {
+    // 65535 x 65535 RGB claimed over four stored pixels: 12.9 GB decoded.
+    const TempDir dir;
+    test::WriteBytes(dir.File("huge.tif"), test::RgbTiffBytesWithoutResolution(65535, 65535));
+    const std::string message = MessageOf([&] { LoadPicture(dir.File("huge.tif")); }, code::kParamErr);
+    EXPECT_NE(message.find("too large: 65535 x 65535"), std::string::npos) << message;
+    // 30000 x 30000 is 2.7 GB: opened (and never decoded here).
+    test::WriteBytes(dir.File("large.tif"), test::RgbTiffBytesWithoutResolution(30000, 30000));
+    EXPECT_EQ(LoadPicture(dir.File("large.tif")).width, 30000);
+}
+
 TEST(LoadPicture, MissingAndForeignFilesFailWithTheirName) {
     const TempDir dir;
     const std::string missing = dir.File("missing.tif");

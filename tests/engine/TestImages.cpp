@@ -221,7 +221,7 @@ std::string PaletteTiffBytes() {
     return s;
 }
 
-std::string RgbTiffBytesWithoutResolution() {
+std::string RgbTiffBytesWithoutResolution(uint16_t width, uint16_t height) {
     std::string s = "II";
     PutU16(s, 42);
     PutU32(s, 8 + 12 + 6);
@@ -230,8 +230,8 @@ std::string RgbTiffBytesWithoutResolution() {
     PutU16(s, 8); // bits per sample, three of them
     PutU16(s, 8);
     PutU16(s, 8);
-    PutTiffEntry(s, 256, 3, 1, 2);      // width
-    PutTiffEntry(s, 257, 3, 1, 2);      // height
+    PutTiffEntry(s, 256, 3, 1, width);
+    PutTiffEntry(s, 257, 3, 1, height);
     PutTiffEntry(s, 258, 3, 3, 8 + 12); // bits per sample
     PutTiffEntry(s, 259, 3, 1, 1);      // no compression
     PutTiffEntry(s, 262, 3, 1, 2);      // photometric: RGB

@@ -34,8 +34,9 @@ std::string IccProfileBytes(const std::string& description, bool version4);
 
 // A 2x2 TIFF stored with a colour palette, as bytes.
 std::string PaletteTiffBytes();
-// A 2x2 8-bit RGB TIFF without resolution tags, as bytes.
-std::string RgbTiffBytesWithoutResolution();
+// An 8-bit RGB TIFF without resolution tags, as bytes: 2x2 pixels, or any
+// size claimed over the same four pixels.
+std::string RgbTiffBytesWithoutResolution(uint16_t width = 2, uint16_t height = 2);
 // The PNG file's bytes without its pHYs chunk.
 std::string WithoutPngResolution(const std::string& png);
 
