@@ -7,6 +7,7 @@
 
 #include "host/cli/CommandLine.h"
 #include "host/cli/Commands.h"
+#include "host/cli/DefaultModule.h"
 #include "host/cli/HostWindow.h"
 #include "host/core/Host.h"
 #include "host/core/ResultText.h"
@@ -20,15 +21,16 @@ const std::vector<std::string> kOptions = {"module", "plugin", "help"};
 const std::vector<std::string> kFlags = {"help"};
 
 void Help() {
-    std::printf("usage: vellicor about --module FILE [--plugin NAME]\n"
+    std::printf("usage: vellicor about [--module FILE] [--plugin NAME]\n"
                 "\n"
-                "  --module FILE   the module to load (e.g. Honer.8li)\n"
+                "  --module FILE   the module (default: %s beside this command, else the one built with it)\n"
                 "  --plugin NAME   the plug-in asked, by menu name (default: the module's first)\n"
                 "\n"
                 "Shows the host's main window and sends the about request; the module's about box\n"
                 "stays until it is clicked. Without a display there is no window to show.\n"
                 "Exit status: 0 when the request returned 0 and nothing was left alive, 1 otherwise, 2 for\n"
-                "bad usage.\n");
+                "bad usage.\n",
+                kModuleFile);
 }
 
 int Usage(const std::string& why) {
@@ -50,14 +52,14 @@ int AboutCommand(const std::vector<std::string>& args) {
     if (auto unknown = cl.Unknown(kOptions); !unknown.empty()) {
         return Usage("unknown option --" + unknown.front());
     }
-    const auto modulePath = cl.Value("module");
-    if (!modulePath) {
-        return Usage("--module is required");
+    const std::string modulePath = cl.Value("module").value_or(DefaultModulePath());
+    if (modulePath.empty()) {
+        return Usage(std::string("no ") + kModuleFile + " beside this command; name one with --module FILE");
     }
 
     Host host;
     std::string why;
-    const std::vector<PluginRecord*> plugins = RegisterModuleFromResources(host, *modulePath, why);
+    const std::vector<PluginRecord*> plugins = RegisterModuleFromResources(host, modulePath, why);
     if (plugins.empty()) {
         std::fprintf(stderr, "vellicor about: module refused: %s\n", why.c_str());
         return 1;

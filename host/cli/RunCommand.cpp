@@ -4,14 +4,13 @@
 // happened. The options of the host's test bench (dialog, host identity, no
 // document, the call log) are here too.
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "host/cli/CommandLine.h"
 #include "host/cli/Commands.h"
+#include "host/cli/DefaultModule.h"
 #include "host/cli/HostWindow.h"
 #include "host/cli/RunDocument.h"
 #include "host/cli/RunReport.h"
@@ -23,9 +22,6 @@ namespace vhost::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr const char* kModuleFile = "Honer.8li";
 constexpr const char* kEllipsis = "...";
 
 const std::vector<std::string> kOwnOptions = {
@@ -76,25 +72,6 @@ int Usage(const std::string& why) {
 int Failure(const std::string& why) {
     std::fprintf(stderr, "vellicor run: %s\n", why.c_str());
     return 1;
-}
-
-// The module beside the running command (an installed layout), else the one
-// built with it; empty when there is neither.
-std::string DefaultModulePath() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        const fs::path beside = self.parent_path() / kModuleFile;
-        if (fs::exists(beside, error)) {
-            return beside.string();
-        }
-    }
-#ifdef VLH_BUILT_MODULE
-    if (fs::exists(VLH_BUILT_MODULE, error)) {
-        return VLH_BUILT_MODULE;
-    }
-#endif
-    return {};
 }
 
 // The registered plug-in of that name, given with or without the trailing "...".
