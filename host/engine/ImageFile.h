@@ -34,11 +34,11 @@ constexpr const char* kUnnamedProfileName = "Untitled profile";
 // bits per channel. An image needing more than 4 GB decoded is refused the
 // same way, before anything is decoded.
 //
-// The pixels are decoded into memory at their first use, in full, and may be
-// read any number of times. (Reading the file top to bottom as the pixels are
-// needed would save that memory, but the layers of an Effect read their
-// common source at different heights, a wide blur far ahead of a plain copy,
-// and a file read in one pass cannot go back.)
+// The file is decoded top to bottom as its rows are first needed, and the
+// decoded rows are kept: they may be read any number of times, in any order.
+// (Keeping only a few rows would save that memory, but the layers of an Effect
+// read their common source at different heights, a wide blur far ahead of a
+// plain copy, and a file read in one pass cannot go back.)
 Picture LoadPicture(const std::string& path);
 
 // The same checks and conversion for an image already in memory (its xres

@@ -5,6 +5,7 @@
 #include "host/engine/FileProbe.h"
 #include "host/engine/IccProfile.h"
 #include "host/engine/ImageFile.h"
+#include "host/engine/InOrderSource.h"
 #include "host/engine/Vips.h"
 
 namespace vhost::engine {
@@ -149,15 +150,15 @@ Picture LoadPicture(const std::string& path) {
     vips::VImage image;
     try {
         image = vips::VImage::new_from_file(path.c_str(), vips::VImage::option()
-                                                              ->set("access", VIPS_ACCESS_RANDOM)
-                                                              ->set("memory", true)
+                                                              ->set("access", VIPS_ACCESS_SEQUENTIAL)
                                                               // A file cut short is an error, not an
                                                               // image padded with black.
                                                               ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
     } catch (const vips::VError& failure) {
         throw EngineError(code::kParamErr, "cannot open \"" + path + "\": " + VipsMessage(failure));
     }
-    return Inspect(image, path, ProbeFacts(image, path));
+    const FileFacts facts = ProbeFacts(image, path);
+    return Inspect(ReadInOrder(image), path, facts);
 }
 
 Picture OpenPicture(const vips::VImage& image, const std::string& name) {

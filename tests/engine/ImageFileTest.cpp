@@ -150,6 +150,26 @@ TEST(LoadPicture, UnreadableProfileDescriptionGetsAPlaceholderName) {
     EXPECT_EQ(picture.iccProfile, profile);
 }
 
+TEST(LoadPicture, RowsCanBeReadBottomFirst) {
+    const TempDir dir;
+    const int width = 30;
+    const int height = 500;
+    const std::vector<uint16_t> values = test::Varied16(static_cast<size_t>(width * height * 3), 9);
+    test::U16Image(width, height, 3, values).tiffsave(dir.File("in.tif").c_str());
+    const vips::VImage stored =
+        LoadPicture(dir.File("in.tif")).rgb.linear(65535.0, 0.5).cast(VIPS_FORMAT_USHORT);
+    const auto rows = [&](int top, int count) {
+        return test::U16Pixels(stored.extract_area(0, top, width, count));
+    };
+    const auto expected = [&](int top, int count) {
+        const auto first = values.begin() + std::ptrdiff_t(top) * width * 3;
+        return std::vector<uint16_t>(first, first + std::ptrdiff_t(count) * width * 3);
+    };
+    EXPECT_EQ(rows(height - 5, 5), expected(height - 5, 5));
+    EXPECT_EQ(rows(0, 5), expected(0, 5));
+    EXPECT_EQ(rows(200, 50), expected(200, 50));
+}
+
 TEST(LoadPicture, PixelsCanBeReadAgainAndAtAnyHeight) {
     // Two saves, each of a blend of the image with a wide blur of itself: the
     // blur reads the source far ahead of the plain copy.
