@@ -26,7 +26,7 @@ bool PopupShown(wxChoice& choice) {
 }
 
 wxChoice* ChoiceOf(wxDialog* dialog, int id) {
-    return dialog != nullptr ? wxDynamicCast(dialog->FindWindow(id), wxChoice) : nullptr;
+    return dialog != nullptr ? dynamic_cast<wxChoice*>(dialog->FindWindow(id)) : nullptr;
 }
 
 } // namespace

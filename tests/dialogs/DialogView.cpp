@@ -18,7 +18,7 @@ std::string Bytes(const wxString& text) {
 
 ChoiceView DescribeChoice(wxDialog& dialog, int id) {
     ChoiceView view;
-    if (auto* choice = wxDynamicCast(dialog.FindWindow(id), wxChoice)) {
+    if (auto* choice = dynamic_cast<wxChoice*>(dialog.FindWindow(id))) {
         for (unsigned i = 0; i < choice->GetCount(); ++i) {
             view.entries.push_back(Bytes(choice->GetString(i)));
         }
@@ -31,7 +31,7 @@ ChoiceView DescribeChoice(wxDialog& dialog, int id) {
 
 wxDialog* ShownDialog() {
     for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = wxDynamicCast(window, wxDialog);
+        auto* dialog = dynamic_cast<wxDialog*>(window);
         if (dialog != nullptr && dialog->IsModal() && dialog->IsShown()) {
             return dialog;
         }
@@ -60,7 +60,7 @@ DialogView Describe(wxDialog& dialog, XSession& x) {
         view.labels[child->GetId()] = Bytes(child->GetLabel());
         view.shown[child->GetId()] = child->IsShown();
         view.top[child->GetId()] = child->GetPosition().y;
-        if (auto* button = wxDynamicCast(child, wxBitmapButton)) {
+        if (auto* button = dynamic_cast<wxBitmapButton*>(child)) {
             const wxBitmap bitmap = button->GetBitmapLabel();
             view.bitmapWidth = bitmap.IsOk() ? bitmap.GetWidth() : 0;
             view.bitmapHeight = bitmap.IsOk() ? bitmap.GetHeight() : 0;
@@ -71,7 +71,7 @@ DialogView Describe(wxDialog& dialog, XSession& x) {
     }
     view.sets = DescribeChoice(dialog, 10001);
     view.effects = DescribeChoice(dialog, 10002);
-    if (auto* readout = wxDynamicCast(dialog.FindWindow(10028), wxStaticText)) {
+    if (auto* readout = dynamic_cast<wxStaticText*>(dialog.FindWindow(10028))) {
         view.readout = Bytes(readout->GetLabel());
     }
 
