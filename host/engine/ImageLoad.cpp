@@ -32,11 +32,13 @@ std::string LoaderOf(const vips::VImage& image) {
 std::string BitsText(VipsBandFormat format) {
     switch (format) {
     case VIPS_FORMAT_UCHAR:
-    case VIPS_FORMAT_CHAR:
         return "8 bits per channel";
+    case VIPS_FORMAT_CHAR:
+        return "8 bits per channel, signed";
     case VIPS_FORMAT_USHORT:
-    case VIPS_FORMAT_SHORT:
         return "16 bits per channel";
+    case VIPS_FORMAT_SHORT:
+        return "16 bits per channel, signed";
     case VIPS_FORMAT_FLOAT:
         return "32 bits per channel, floating point";
     case VIPS_FORMAT_DOUBLE:
