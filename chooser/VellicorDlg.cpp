@@ -157,16 +157,16 @@ void VellicorDlg::CreateControls() {
     auto* buttons = new wxBoxSizer(wxVERTICAL);
     top->Add(buttons, 0, wxALL, 5);
 
-    struct ButtonSpec {
+    struct ButtonLabel {
         wxWindowID id;
         const char* label;
     };
-    const ButtonSpec buttonSpecs[] = {
+    const ButtonLabel buttonLabels[] = {
         {wxID_OK, "&OK"}, {wxID_CANCEL, "&Cancel"}, {kHelpButtonId, "&Help"}, {kInfoButtonId, "Info"}};
-    for (const ButtonSpec& spec : buttonSpecs) {
+    for (const ButtonLabel& entry : buttonLabels) {
         auto* button =
-            new wxButton(this, spec.id, wxGetTranslation(spec.label), wxDefaultPosition, wxDefaultSize, 0);
-        if (spec.id == wxID_OK) {
+            new wxButton(this, entry.id, wxGetTranslation(entry.label), wxDefaultPosition, wxDefaultSize, 0);
+        if (entry.id == wxID_OK) {
             button->SetDefault();
         }
         buttons->Add(button, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
