@@ -14,11 +14,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <string>
-
-#if !defined(_WIN32)
 #include <locale.h>
-#endif
+#include <string>
 
 namespace vlh {
 
