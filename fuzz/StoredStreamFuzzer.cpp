@@ -2,11 +2,8 @@
 // a Set that loads is played in an in-process host, every Effect in turn,
 // once as it is and once with a host call failing part way (the call is
 // chosen from the input). After each playback the host's books must be clean.
-//
-// With libFuzzer the mutator mostly works on the inflated layout and stores
-// the result again (compressed and scrambled by our writer), so mutations
-// reach the descriptor reader and the playback instead of only breaking the
-// compressed data; one mutation in eight changes the stored bytes themselves.
+// With libFuzzer the mutations mostly work on the inflated layout
+// (StoredStreamMutator.cpp).
 #include <cstddef>
 #include <cstdint>
 
@@ -63,58 +60,3 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
 }
-
-#ifdef VLH_LIBFUZZER
-#include <algorithm>
-#include <cstring>
-#include <random>
-#include <span>
-
-#include <zlib.h>
-
-#include "tools/actionwriter/ActionWriter.h"
-
-extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
-
-namespace {
-
-// The most plain bytes a mutation starts from.
-constexpr size_t kMaxPlain = 1 << 20;
-
-// The plain layout behind a stored stream, as far as it inflates; false when
-// nothing does.
-bool Restore(const uint8_t* data, size_t size, vtools::Bytes& plain) {
-    vtools::Bytes compressed = vtools::Unscramble(std::span<const uint8_t>(data, size));
-    z_stream inflater{};
-    if (inflateInit(&inflater) != Z_OK) {
-        return false;
-    }
-    plain.resize(kMaxPlain);
-    inflater.next_in = compressed.data();
-    inflater.avail_in = uInt(compressed.size());
-    inflater.next_out = plain.data();
-    inflater.avail_out = uInt(plain.size());
-    inflate(&inflater, Z_FINISH);
-    plain.resize(inflater.total_out);
-    inflateEnd(&inflater);
-    return !plain.empty();
-}
-
-} // namespace
-
-extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned int seed) {
-    std::minstd_rand random(seed);
-    vtools::Bytes plain;
-    if (random() % 8 != 0 && Restore(data, size, plain)) {
-        const size_t used = plain.size();
-        plain.resize(std::min(kMaxPlain, used + maxSize));
-        plain.resize(LLVMFuzzerMutate(plain.data(), used, plain.size()));
-        const vtools::Bytes stored = vtools::RawToStored(plain);
-        if (stored.size() <= maxSize) {
-            std::memcpy(data, stored.data(), stored.size());
-            return stored.size();
-        }
-    }
-    return LLVMFuzzerMutate(data, size, maxSize);
-}
-#endif
