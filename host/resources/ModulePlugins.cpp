@@ -1,7 +1,6 @@
 #include "host/resources/ModulePlugins.h"
 
 #include "host/resources/ByteReader.h"
-#include "host/resources/ElfSection.h"
 #include "host/resources/PropertyListReader.h"
 #include "host/resources/ResourceDirectory.h"
 #include "host/resources/ResourceError.h"
@@ -177,7 +176,10 @@ void CheckUniqueName(const std::vector<PluginDescription>& plugins, const Plugin
 } // namespace
 
 std::vector<PluginDescription> DescribePlugins(std::span<const uint8_t> section) {
-    std::vector<ResourceEntry> entries = ParseResourceDirectory(section);
+    return DescribePlugins(ParseResourceDirectory(section));
+}
+
+std::vector<PluginDescription> DescribePlugins(const std::vector<ResourceEntry>& entries) {
     std::vector<PluginDescription> plugins;
     for (const ResourceEntry& entry : entries) {
         // One plug-in per property-list ID: further languages of it are translations.
@@ -192,15 +194,6 @@ std::vector<PluginDescription> DescribePlugins(std::span<const uint8_t> section)
         Refuse("resource section", "holds no plug-in property list");
     }
     return plugins;
-}
-
-std::vector<PluginDescription> DescribeModulePlugins(const std::string& path) {
-    std::vector<uint8_t> section = ReadElfSection(path, kResourceSectionName);
-    try {
-        return DescribePlugins(section);
-    } catch (const ResourceError& e) {
-        throw ResourceError(path + ": " + e.what());
-    }
 }
 
 } // namespace vhost

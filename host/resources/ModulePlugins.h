@@ -5,6 +5,7 @@
 #pragma once
 
 #include "host/resources/PluginDescription.h"
+#include "host/resources/ResourceDirectory.h"
 
 #include <cstdint>
 #include <span>
@@ -19,6 +20,10 @@ std::vector<PluginDescription> DescribeModulePlugins(const std::string& path);
 
 // The same, from the bytes of a resource section. Throws ResourceError.
 std::vector<PluginDescription> DescribePlugins(std::span<const uint8_t> section);
+
+// The same, from resources already read (a Windows module's), in the order
+// given. Throws ResourceError.
+std::vector<PluginDescription> DescribePlugins(const std::vector<ResourceEntry>& entries);
 
 // The scripting keys a run hands its Set and Effect through; a module must
 // declare both as text parameters.
