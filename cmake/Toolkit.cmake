@@ -3,8 +3,15 @@
 # Included by every folder that needs them; the targets are made once.
 include_guard(GLOBAL)
 
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(VLH_GTK REQUIRED IMPORTED_TARGET GLOBAL gtk+-3.0 x11)
+if(WIN32)
+  # The Windows toolkit draws with the system's own windows: no GTK, no X11.
+  # An empty target keeps the link lines the same. VLH_WX_CONFIG names the
+  # wx-config of the Windows build (scripts/build-wx-mingw).
+  add_library(PkgConfig::VLH_GTK INTERFACE IMPORTED GLOBAL)
+else()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(VLH_GTK REQUIRED IMPORTED_TARGET GLOBAL gtk+-3.0 x11)
+endif()
 
 find_program(VLH_WX_CONFIG NAMES wx-config REQUIRED)
 execute_process(COMMAND ${VLH_WX_CONFIG} --cxxflags
