@@ -2,7 +2,10 @@
 # Tests are discovered when CTest runs, so building stays cheap.
 function(vlh_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  find_package(GTest REQUIRED)
+  # The Windows build makes its own GoogleTest (windows/).
+  if(NOT TARGET GTest::gtest)
+    find_package(GTest REQUIRED)
+  endif()
   include(GoogleTest)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
