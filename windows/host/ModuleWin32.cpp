@@ -1,0 +1,90 @@
+// A loaded module file on Windows: LoadLibrary and the exported entry point.
+// The module's path is the one the system reports for the loaded file (full,
+// with backslashes), which is what the host later hands the module as its
+// file specification.
+#include "host/loader/Module.h"
+
+#include "windows/host/SystemText.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace vhost {
+
+namespace {
+
+// The file the system loaded for handle; empty when it cannot tell.
+std::string LoadedFilePath(HMODULE handle) {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(handle, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        if (path.size() >= 32768) {
+            return {};
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace
+
+Module Module::Open(const std::string& path, std::string& error, const char* entryName) {
+    Module m;
+    // Libraries the module itself needs are looked for beside it first.
+    const std::string windowsPath = WindowsPath(path);
+    const HMODULE handle = LoadLibraryExA(windowsPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (handle == nullptr) {
+        error = "cannot load " + path + ": " + SystemErrorText(GetLastError());
+        return Module();
+    }
+    m.handle_ = handle;
+    const FARPROC symbol = GetProcAddress(handle, entryName);
+    if (symbol == nullptr) {
+        error = path + " has no entry point " + entryName;
+        return Module(); // m frees the library
+    }
+    // Through the generic function type, which every function pointer type
+    // may be cast from and to without a warning.
+    m.entry_ = reinterpret_cast<PluginMainProc>(reinterpret_cast<void (*)()>(symbol));
+    m.path_ = LoadedFilePath(handle);
+    if (m.path_.empty()) {
+        m.path_ = windowsPath;
+    }
+    return m;
+}
+
+Module::Module(Module&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), entry_(std::exchange(other.entry_, nullptr)),
+      path_(std::move(other.path_)) {
+}
+
+Module& Module::operator=(Module&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, nullptr);
+        entry_ = std::exchange(other.entry_, nullptr);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+Module::~Module() {
+    Close();
+}
+
+void Module::Close() noexcept {
+    if (handle_ != nullptr) {
+        FreeLibrary(static_cast<HMODULE>(handle_));
+        handle_ = nullptr;
+        entry_ = nullptr;
+    }
+}
+
+} // namespace vhost
