@@ -10,6 +10,8 @@
 
 #if defined(__WXGTK__)
 #include <gtk/gtk.h>
+#elif defined(__WXMSW__)
+#include <wx/msw/private.h>
 #endif
 
 #include <cstdint>
@@ -86,6 +88,22 @@ void ReportAssertion(const wxString& file, int line, const wxString& function, c
 
 wxAssertHandler_t gPreviousAssertHandler = nullptr;
 
+#if defined(__WXMSW__)
+// The toolkit makes its windows, registers its window classes and finds its
+// resources under the instance it is given; left alone it takes the host
+// program's. The module's own keeps them apart from those of any other module
+// with a toolkit of its own in the same host.
+void UseModuleInstance() {
+    static const char inThisModule = 0;
+    HMODULE self = nullptr;
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCWSTR>(&inThisModule), &self)) {
+        wxSetInstance(self);
+    }
+}
+#endif
+
 // Starts the toolkit; false (and nothing to clean up) when it cannot start.
 bool EnterToolkit() {
     if (!DisplayAvailable()) {
@@ -93,6 +111,9 @@ bool EnterToolkit() {
     }
     gPreviousAssertHandler = wxSetAssertHandler(ReportAssertion);
     InstallLogTarget();
+#if defined(__WXMSW__)
+    UseModuleInstance();
+#endif
     int argc = 0;
     if (!wxEntryStart(argc, static_cast<wxChar**>(nullptr))) {
         // The toolkit undid its own start; a cleanup now would crash.
