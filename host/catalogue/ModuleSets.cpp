@@ -12,22 +12,29 @@ namespace vhost {
 
 namespace {
 
-ListedPlugin ListPlugin(const StoredSetDirectory& directory, size_t plugin) {
-    ListedPlugin listed;
-    listed.name = directory.plugins[plugin];
-    vlh::ActionSetList sets;
+LoadedPlugin LoadPlugin(const StoredSetDirectory& directory, size_t plugin) {
+    LoadedPlugin loaded;
+    loaded.name = directory.plugins[plugin];
     for (const StoredSetEntry& entry : SetsOfPlugin(directory, plugin)) {
-        ++listed.storedSets;
+        ++loaded.storedSets;
         auto set = std::make_unique<vlh::ActionSet>();
         vlh::LoadDiagnostics diagnostics;
         if (vlh::LoadActionSet(*set, entry.bytes.data(), entry.bytes.size(), &diagnostics)) {
-            sets.push_back(std::move(set));
+            loaded.sets.push_back(std::move(set));
         } else {
-            listed.unreadable.push_back({entry.order, diagnostics.what});
+            loaded.unreadable.push_back({entry.order, diagnostics.what});
         }
     }
-    vlh::MergeEqualSets(sets);
-    for (const auto& set : sets) {
+    vlh::MergeEqualSets(loaded.sets);
+    return loaded;
+}
+
+ListedPlugin ListPlugin(const LoadedPlugin& loaded) {
+    ListedPlugin listed;
+    listed.name = loaded.name;
+    listed.storedSets = loaded.storedSets;
+    listed.unreadable = loaded.unreadable;
+    for (const auto& set : loaded.sets) {
         ListedSet out{set->name, {}};
         for (const auto& effect : set->effects) {
             out.effects.push_back(effect->name);
@@ -47,13 +54,26 @@ std::string Plural(size_t n, const char* one, const char* many) {
 
 } // namespace
 
-std::vector<ListedPlugin> ListStoredSets(std::span<const uint8_t> section) {
+std::vector<LoadedPlugin> LoadStoredSets(std::span<const uint8_t> section) {
     const StoredSetDirectory directory = ParseStoredSetDirectory(section);
-    std::vector<ListedPlugin> plugins;
+    std::vector<LoadedPlugin> plugins;
     for (size_t p = 0; p < directory.plugins.size(); ++p) {
-        plugins.push_back(ListPlugin(directory, p));
+        plugins.push_back(LoadPlugin(directory, p));
     }
     return plugins;
+}
+
+std::vector<ListedPlugin> ListStoredSets(std::span<const uint8_t> section) {
+    std::vector<ListedPlugin> plugins;
+    for (const LoadedPlugin& loaded : LoadStoredSets(section)) {
+        plugins.push_back(ListPlugin(loaded));
+    }
+    return plugins;
+}
+
+std::vector<LoadedPlugin> LoadModuleSets(const std::string& path) {
+    const std::vector<uint8_t> section = ReadElfSection(path, vlh::kStoredSetSectionName);
+    return LoadStoredSets(section);
 }
 
 std::vector<ListedPlugin> ListModuleSets(const std::string& path) {

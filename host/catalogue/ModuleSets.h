@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "actionsets/ActionSet.h"
 #include "host/resources/PluginListing.h"
 
 namespace vhost {
@@ -33,13 +34,24 @@ struct ListedPlugin {
     std::vector<UnreadableSet> unreadable;
 };
 
+// A plug-in's Sets as the module reads them, events and recorded parameters
+// included, for whatever needs more than the names.
+struct LoadedPlugin {
+    std::string name;      // catalogue name, without "..."
+    size_t storedSets = 0; // how many the module stores for it
+    vlh::ActionSetList sets;
+    std::vector<UnreadableSet> unreadable;
+};
+
 // Every plug-in of a stored-Set section, in catalogue order. Throws
 // ResourceError when the directory is damaged.
 std::vector<ListedPlugin> ListStoredSets(std::span<const uint8_t> section);
+std::vector<LoadedPlugin> LoadStoredSets(std::span<const uint8_t> section);
 
 // The same from the module file at path. Throws ResourceError when the file
 // cannot be read or has no stored-Set section.
 std::vector<ListedPlugin> ListModuleSets(const std::string& path);
+std::vector<LoadedPlugin> LoadModuleSets(const std::string& path);
 
 // The lines of one plug-in's Sets and Effects, indented by two blanks, in the
 // style of the plug-in listing.
