@@ -53,52 +53,73 @@ float LinearLight(float cb, float cs) {
 }
 
 template <float (*Mode)(float, float)>
+void SeparableRow(const float* __restrict base, const float* __restrict top, float* __restrict out,
+                  int values, float opacity) {
+    const float keep = 1 - opacity;
+    for (int i = 0; i < values; ++i) {
+        out[i] = Clip(keep * base[i] + opacity * Mode(base[i], top[i]));
+    }
+}
+
+template <float (*Mode)(float, float)>
 RowKernel SeparableKernel(float opacity) {
     return [opacity](const float* const* in, float* out, int pixels) {
-        const float* base = in[0];
-        const float* top = in[1];
-        const float keep = 1 - opacity;
-        for (int i = 0; i < pixels * 3; ++i) {
-            out[i] = Clip(keep * base[i] + opacity * Mode(base[i], top[i]));
-        }
+        SeparableRow<Mode>(in[0], in[1], out, pixels * 3, opacity);
     };
 }
 
 // ---- luminosity: SetLum(backdrop, Lum(source)) -----------------------------------
 
-float Lum(const float* c) {
-    return 0.3f * c[0] + 0.59f * c[1] + 0.11f * c[2];
+float Lum(float r, float g, float b) {
+    return 0.3f * r + 0.59f * g + 0.11f * b;
 }
 
-void ClipColor(float* c) {
-    const float l = Lum(c);
-    const float n = std::min({c[0], c[1], c[2]});
-    const float x = std::max({c[0], c[1], c[2]});
-    if (n < 0 && l - n > 0) {
-        for (int k = 0; k < 3; ++k) {
-            c[k] = l + (c[k] - l) * l / (l - n);
-        }
-    }
-    if (x > 1 && x - l > 0) {
-        for (int k = 0; k < 3; ++k) {
-            c[k] = l + (c[k] - l) * (1 - l) / (x - l);
-        }
+// SetLum(backdrop, Lum(source)) with PDF's ClipColor, for one pixel. ClipColor
+// pulls the lowest channel up to 0, then scales the result towards the
+// luminance again so the highest one (as it was) comes down to 1. Both steps
+// scale the colour's distance from its luminance, so one product of the two
+// scales does both. Branch-free (both quotients are computed, then chosen) so
+// that the loop vectorises; written as c + (c - l)(scale - 1) so that a colour
+// in range comes out exactly as it went in.
+void SetLuminance(const float* base, const float* top, float* out) {
+    const float shift = Lum(top[0], top[1], top[2]) - Lum(base[0], base[1], base[2]);
+    const float r = base[0] + shift;
+    const float g = base[1] + shift;
+    const float b = base[2] + shift;
+    const float l = Lum(r, g, b);
+    const float n = std::min(std::min(r, g), b);
+    const float x = std::max(std::max(r, g), b);
+    constexpr float kTiny = 1e-30f;
+    const float toZero = l / std::max(l - n, kTiny);
+    const float toOne = (1 - l) / std::max(x - l, kTiny);
+    // A grey below 0 or above 1 (l - n or x - l zero) has no colour to scale.
+    const float lowIfColour = n < 0 ? toZero : 1.0f;
+    const float low = l - n > 0 ? lowIfColour : 1.0f;
+    const float highIfColour = x > 1 ? toOne : 1.0f;
+    const float high = x - l > 0 ? highIfColour : 1.0f;
+    const float grow = low * high - 1;
+    out[0] = r + (r - l) * grow;
+    out[1] = g + (g - l) * grow;
+    out[2] = b + (b - l) * grow;
+}
+
+void LuminosityRow(const float* __restrict base, const float* __restrict top, float* __restrict out,
+                   int pixels, float opacity) {
+    const float keep = 1 - opacity;
+    for (int p = 0; p < pixels; ++p) {
+        const float* b = base + 3 * p;
+        float* o = out + 3 * p;
+        float c[3];
+        SetLuminance(b, top + 3 * p, c);
+        o[0] = Clip(keep * b[0] + opacity * c[0]);
+        o[1] = Clip(keep * b[1] + opacity * c[1]);
+        o[2] = Clip(keep * b[2] + opacity * c[2]);
     }
 }
 
 RowKernel LuminosityKernel(float opacity) {
     return [opacity](const float* const* in, float* out, int pixels) {
-        const float keep = 1 - opacity;
-        for (int p = 0; p < pixels; ++p) {
-            const float* base = in[0] + 3 * p;
-            const float* top = in[1] + 3 * p;
-            const float shift = Lum(top) - Lum(base);
-            float c[3] = {base[0] + shift, base[1] + shift, base[2] + shift};
-            ClipColor(c);
-            for (int k = 0; k < 3; ++k) {
-                out[3 * p + k] = Clip(keep * base[k] + opacity * c[k]);
-            }
-        }
+        LuminosityRow(in[0], in[1], out, pixels, opacity);
     };
 }
 
