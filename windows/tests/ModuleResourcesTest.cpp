@@ -4,6 +4,8 @@
 // and the file's exports and imports.
 #include "windows/tests/WineSupport.h"
 
+#include "host/resources/ResourceDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -177,44 +179,67 @@ std::vector<size_t> PropertyStarts(const std::vector<uint8_t>& list) {
 
 // The Windows property list the Linux one becomes: its 'wx86' code property
 // named '8664' (or, with both, followed by a copy named '8664').
-std::vector<uint8_t> AsWindowsPropertyList(std::vector<uint8_t> linux) {
-    const std::vector<size_t> starts = PropertyStarts(linux);
+std::vector<uint8_t> AsWindowsPropertyList(std::vector<uint8_t> list) {
+    const std::vector<size_t> starts = PropertyStarts(list);
     for (size_t i = 0; i < starts.size(); ++i) {
-        if (U32At(linux, starts[i] + 4) != kX86Code) {
+        if (U32At(list, starts[i] + 4) != kX86Code) {
             continue;
         }
         if (std::string(VLH_WINDOWS_ENTRY_POINT) == "8664") {
-            PutU32At(linux, starts[i] + 4, kX64Code);
+            PutU32At(list, starts[i] + 4, kX64Code);
         } else {
-            const size_t end = i + 1 < starts.size() ? starts[i + 1] : linux.size();
-            std::vector<uint8_t> copy(linux.begin() + std::ptrdiff_t(starts[i]),
-                                      linux.begin() + std::ptrdiff_t(end));
+            const size_t end = i + 1 < starts.size() ? starts[i + 1] : list.size();
+            std::vector<uint8_t> copy(list.begin() + std::ptrdiff_t(starts[i]),
+                                      list.begin() + std::ptrdiff_t(end));
             PutU32At(copy, 4, kX64Code);
-            linux.insert(linux.begin() + std::ptrdiff_t(end), copy.begin(), copy.end());
-            PutU32At(linux, 6, U32At(linux, 6) + 1);
+            list.insert(list.begin() + std::ptrdiff_t(end), copy.begin(), copy.end());
+            PutU32At(list, 6, U32At(list, 6) + 1);
         }
-        return linux;
+        return list;
     }
     return {};
+}
+
+struct LinuxResource {
+    std::string type; // "PIPL", "AETE", "VERS"
+    WORD id;
+    std::vector<uint8_t> bytes;
+};
+
+// What the Linux module carries: its resource section itself when the build
+// was given a Linux module (VLH_LINUX_MODULE), else the generator's files for
+// it.
+std::vector<LinuxResource> LinuxResources() {
+    std::vector<LinuxResource> resources;
+#if defined(VLH_LINUX_SECTION)
+    const std::vector<uint8_t> section = ReadFileBytes(SystemPath(VLH_LINUX_SECTION));
+    for (const ResourceEntry& e : ParseResourceDirectory(section)) {
+        resources.push_back({e.type, e.id, std::vector<uint8_t>(e.bytes.begin(), e.bytes.end())});
+    }
+#else
+    for (const auto& file : GeneratorFiles(VLH_LINUX_RESOURCE_DIR)) {
+        const FileResource r = ResourceOfFile(file.filename().string());
+        resources.push_back({r.type, r.id, ReadFileBytes(file.string())});
+    }
+#endif
+    return resources;
 }
 
 TEST(ModuleResources, EqualTheLinuxModulesExceptForTheCodeProperty) {
     ResourceImage image(HonerPath());
     ASSERT_NE(nullptr, image.get());
-    const auto files = GeneratorFiles(VLH_LINUX_RESOURCE_DIR);
-    ASSERT_EQ(9u, files.size());
-    for (const auto& file : files) {
-        const FileResource r = ResourceOfFile(file.filename().string());
-        SCOPED_TRACE(file.filename().string());
-        const std::vector<uint8_t> linux = ReadFileBytes(file.string());
+    const std::vector<LinuxResource> resources = LinuxResources();
+    ASSERT_EQ(9u, resources.size());
+    for (const LinuxResource& r : resources) {
+        SCOPED_TRACE(r.type + " " + std::to_string(r.id));
         const std::vector<uint8_t> windows =
-            ResourceBytes(image.get(), r.systemType != nullptr ? r.systemType : r.type.c_str(), r.id);
+            ResourceBytes(image.get(), r.type == "VERS" ? MAKEINTRESOURCEA(16) : r.type.c_str(), r.id);
         if (r.type != "PIPL") {
-            EXPECT_EQ(linux, windows);
+            EXPECT_EQ(r.bytes, windows);
             continue;
         }
-        EXPECT_EQ(8u, PropertyStarts(linux).size());
-        EXPECT_EQ(AsWindowsPropertyList(linux), windows);
+        EXPECT_EQ(8u, PropertyStarts(r.bytes).size());
+        EXPECT_EQ(AsWindowsPropertyList(r.bytes), windows);
         // One code property names the entry point; a 64-bit host finds it.
         std::vector<uint32_t> codes;
         for (size_t start : PropertyStarts(windows)) {
