@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "host/suites/SuiteSupport.h"
+#include "host/suites/ValueCopy.h"
 
 namespace vhost::suites {
 
@@ -278,101 +279,50 @@ OSErr VLH_API PutAlias(PIActionDescriptor, DescriptorKeyID, Handle) {
 
 OSErr VLH_API GetInteger(PIActionDescriptor d, DescriptorKeyID key, int32_t* value) {
     constexpr const char* kRoutine = "Descriptor.GetInteger";
-    return GetValue(kRoutine, d, key, type::kInteger, type::kInteger, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, value)) {
-            return paramErr;
-        }
-        *value = v.Integer();
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kInteger, type::kInteger,
+                    [&](Host& h, const Value& v) { return CopyInteger(h, kRoutine, v, value); });
 }
 
 OSErr VLH_API GetFloat(PIActionDescriptor d, DescriptorKeyID key, double* value) {
     constexpr const char* kRoutine = "Descriptor.GetFloat";
-    return GetValue(kRoutine, d, key, type::kFloat, type::kFloat, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, value)) {
-            return paramErr;
-        }
-        *value = v.Float();
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kFloat, type::kFloat,
+                    [&](Host& h, const Value& v) { return CopyFloat(h, kRoutine, v, value); });
 }
 
 OSErr VLH_API GetUnitFloat(PIActionDescriptor d, DescriptorKeyID key, DescriptorUnitID* unit, double* value) {
     constexpr const char* kRoutine = "Descriptor.GetUnitFloat";
     return GetValue(kRoutine, d, key, type::kUnitFloat, type::kUnitFloat,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        if (unit != nullptr) {
-                            *unit = v.Unit();
-                        }
-                        *value = v.Float();
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyUnitFloat(h, kRoutine, v, unit, value); });
 }
 
 OSErr VLH_API GetStringLength(PIActionDescriptor d, DescriptorKeyID key, uint32_t* length) {
     constexpr const char* kRoutine = "Descriptor.GetStringLength";
-    return GetValue(kRoutine, d, key, type::kText, type::kText, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, length)) {
-            return paramErr;
-        }
-        *length = static_cast<uint32_t>(v.Text().size());
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kText, type::kText,
+                    [&](Host& h, const Value& v) { return CopyStringLength(h, kRoutine, v, length); });
 }
 
 OSErr VLH_API GetString(PIActionDescriptor d, DescriptorKeyID key, char* text, uint32_t maxLength) {
     constexpr const char* kRoutine = "Descriptor.GetString";
-    return GetValue(kRoutine, d, key, type::kText, type::kText, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, text) || maxLength == 0) {
-            return paramErr;
-        }
-        const size_t n = std::min<size_t>(v.Text().size(), maxLength - 1);
-        std::memcpy(text, v.Text().data(), n);
-        text[n] = '\0';
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kText, type::kText,
+                    [&](Host& h, const Value& v) { return CopyString(h, kRoutine, v, text, maxLength); });
 }
 
 OSErr VLH_API GetBoolean(PIActionDescriptor d, DescriptorKeyID key, Boolean* value) {
     constexpr const char* kRoutine = "Descriptor.GetBoolean";
-    return GetValue(kRoutine, d, key, type::kBoolean, type::kBoolean, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, value)) {
-            return paramErr;
-        }
-        *value = v.Flag() ? 1 : 0;
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kBoolean, type::kBoolean,
+                    [&](Host& h, const Value& v) { return CopyBoolean(h, kRoutine, v, value); });
 }
 
 OSErr VLH_API GetList(PIActionDescriptor d, DescriptorKeyID key, PIActionList* value) {
     constexpr const char* kRoutine = "Descriptor.GetList";
-    return GetValue(kRoutine, d, key, type::kList, type::kList, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, value)) {
-            return paramErr;
-        }
-        *value =
-            static_cast<PIActionList>(h.Books().Register(std::make_unique<List>(v.ListValue()), kRoutine));
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kList, type::kList,
+                    [&](Host& h, const Value& v) { return CopyList(h, kRoutine, v, value); });
 }
 
 OSErr GetObjectOf(const char* routine, uint32_t objectType, PIActionDescriptor d, DescriptorKeyID key,
                   DescriptorClassID* type, PIActionDescriptor* value) {
-    return GetValue(routine, d, key, objectType, objectType, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, routine, value)) {
-            return paramErr;
-        }
-        if (type != nullptr) {
-            *type = v.ClassID();
-        }
-        *value = static_cast<PIActionDescriptor>(
-            h.Books().Register(std::make_unique<Descriptor>(v.Object()), routine));
-        return noErr;
-    });
+    return GetValue(routine, d, key, objectType, objectType,
+                    [&](Host& h, const Value& v) { return CopyObject(h, routine, v, type, value); });
 }
 
 OSErr VLH_API GetObject(PIActionDescriptor d, DescriptorKeyID key, DescriptorClassID* type,
@@ -389,40 +339,19 @@ OSErr VLH_API GetEnumerated(PIActionDescriptor d, DescriptorKeyID key, Descripto
                             DescriptorEnumID* value) {
     constexpr const char* kRoutine = "Descriptor.GetEnumerated";
     return GetValue(kRoutine, d, key, type::kEnumerated, type::kEnumerated,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        if (type != nullptr) {
-                            *type = v.EnumType();
-                        }
-                        *value = v.EnumValue();
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyEnumerated(h, kRoutine, v, type, value); });
 }
 
 OSErr VLH_API GetReference(PIActionDescriptor d, DescriptorKeyID key, PIActionReference* value) {
     constexpr const char* kRoutine = "Descriptor.GetReference";
     return GetValue(kRoutine, d, key, type::kReference, type::kReference,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        *value = static_cast<PIActionReference>(
-                            h.Books().Register(std::make_unique<Reference>(v.ReferenceValue()), kRoutine));
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyReference(h, kRoutine, v, value); });
 }
 
 OSErr GetClassOf(const char* routine, uint32_t classType, PIActionDescriptor d, DescriptorKeyID key,
                  DescriptorClassID* value) {
-    return GetValue(routine, d, key, classType, classType, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, routine, value)) {
-            return paramErr;
-        }
-        *value = v.ClassID();
-        return noErr;
-    });
+    return GetValue(routine, d, key, classType, classType,
+                    [&](Host& h, const Value& v) { return CopyClass(h, routine, v, value); });
 }
 
 OSErr VLH_API GetClass(PIActionDescriptor d, DescriptorKeyID key, DescriptorClassID* value) {
@@ -510,13 +439,8 @@ OSErr VLH_API PutZString(PIActionDescriptor d, DescriptorKeyID key, ASZString zs
 
 OSErr VLH_API GetZString(PIActionDescriptor d, DescriptorKeyID key, ASZString* zstring) {
     constexpr const char* kRoutine = "Descriptor.GetZString";
-    return GetValue(kRoutine, d, key, type::kText, type::kText, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, zstring)) {
-            return paramErr;
-        }
-        *zstring = NewHostString(h, v.Text(), kRoutine);
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kText, type::kText,
+                    [&](Host& h, const Value& v) { return CopyZString(h, kRoutine, v, zstring); });
 }
 
 OSErr VLH_API PutData(PIActionDescriptor d, DescriptorKeyID key, int32_t length, void* bytes) {
@@ -532,25 +456,15 @@ OSErr VLH_API PutData(PIActionDescriptor d, DescriptorKeyID key, int32_t length,
 
 OSErr VLH_API GetDataLength(PIActionDescriptor d, DescriptorKeyID key, int32_t* length) {
     constexpr const char* kRoutine = "Descriptor.GetDataLength";
-    return GetValue(kRoutine, d, key, type::kData, type::kData, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, length)) {
-            return paramErr;
-        }
-        *length = static_cast<int32_t>(v.Text().size());
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kData, type::kData,
+                    [&](Host& h, const Value& v) { return CopyDataLength(h, kRoutine, v, length); });
 }
 
 // The buffer must hold GetDataLength bytes.
 OSErr VLH_API GetData(PIActionDescriptor d, DescriptorKeyID key, void* bytes) {
     constexpr const char* kRoutine = "Descriptor.GetData";
-    return GetValue(kRoutine, d, key, type::kData, type::kData, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, bytes)) {
-            return paramErr;
-        }
-        std::memcpy(bytes, v.Text().data(), v.Text().size());
-        return noErr;
-    });
+    return GetValue(kRoutine, d, key, type::kData, type::kData,
+                    [&](Host& h, const Value& v) { return CopyData(h, kRoutine, v, bytes); });
 }
 
 const PSActionDescriptorProcs kDescriptorSuite = {

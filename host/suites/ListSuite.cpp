@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/suites/SuiteSupport.h"
+#include "host/suites/ValueCopy.h"
 
 namespace vhost::suites {
 
@@ -203,102 +204,49 @@ OSErr VLH_API PutAlias(PIActionList, Handle) {
 OSErr VLH_API GetInteger(PIActionList l, uint32_t index, int32_t* value) {
     constexpr const char* kRoutine = "List.GetInteger";
     return GetValue(kRoutine, l, index, type::kInteger, type::kInteger,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        *value = v.Integer();
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyInteger(h, kRoutine, v, value); });
 }
 
 OSErr VLH_API GetFloat(PIActionList l, uint32_t index, double* value) {
     constexpr const char* kRoutine = "List.GetFloat";
-    return GetValue(kRoutine, l, index, type::kFloat, type::kFloat, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, value)) {
-            return paramErr;
-        }
-        *value = v.Float();
-        return noErr;
-    });
+    return GetValue(kRoutine, l, index, type::kFloat, type::kFloat,
+                    [&](Host& h, const Value& v) { return CopyFloat(h, kRoutine, v, value); });
 }
 
 OSErr VLH_API GetUnitFloat(PIActionList l, uint32_t index, DescriptorUnitID* unit, double* value) {
     constexpr const char* kRoutine = "List.GetUnitFloat";
     return GetValue(kRoutine, l, index, type::kUnitFloat, type::kUnitFloat,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        if (unit != nullptr) {
-                            *unit = v.Unit();
-                        }
-                        *value = v.Float();
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyUnitFloat(h, kRoutine, v, unit, value); });
 }
 
 OSErr VLH_API GetStringLength(PIActionList l, uint32_t index, uint32_t* length) {
     constexpr const char* kRoutine = "List.GetStringLength";
-    return GetValue(kRoutine, l, index, type::kText, type::kText, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, length)) {
-            return paramErr;
-        }
-        *length = static_cast<uint32_t>(v.Text().size());
-        return noErr;
-    });
+    return GetValue(kRoutine, l, index, type::kText, type::kText,
+                    [&](Host& h, const Value& v) { return CopyStringLength(h, kRoutine, v, length); });
 }
 
 OSErr VLH_API GetString(PIActionList l, uint32_t index, char* text, uint32_t maxLength) {
     constexpr const char* kRoutine = "List.GetString";
-    return GetValue(kRoutine, l, index, type::kText, type::kText, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, text) || maxLength == 0) {
-            return paramErr;
-        }
-        const size_t n = std::min<size_t>(v.Text().size(), maxLength - 1);
-        std::memcpy(text, v.Text().data(), n);
-        text[n] = '\0';
-        return noErr;
-    });
+    return GetValue(kRoutine, l, index, type::kText, type::kText,
+                    [&](Host& h, const Value& v) { return CopyString(h, kRoutine, v, text, maxLength); });
 }
 
 OSErr VLH_API GetBoolean(PIActionList l, uint32_t index, Boolean* value) {
     constexpr const char* kRoutine = "List.GetBoolean";
     return GetValue(kRoutine, l, index, type::kBoolean, type::kBoolean,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        *value = v.Flag() ? 1 : 0;
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyBoolean(h, kRoutine, v, value); });
 }
 
 OSErr VLH_API GetList(PIActionList l, uint32_t index, PIActionList* value) {
     constexpr const char* kRoutine = "List.GetList";
-    return GetValue(kRoutine, l, index, type::kList, type::kList, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, value)) {
-            return paramErr;
-        }
-        *value =
-            static_cast<PIActionList>(h.Books().Register(std::make_unique<List>(v.ListValue()), kRoutine));
-        return noErr;
-    });
+    return GetValue(kRoutine, l, index, type::kList, type::kList,
+                    [&](Host& h, const Value& v) { return CopyList(h, kRoutine, v, value); });
 }
 
 OSErr GetObjectOf(const char* routine, uint32_t objectType, PIActionList l, uint32_t index,
                   DescriptorClassID* type, PIActionDescriptor* value) {
-    return GetValue(routine, l, index, objectType, objectType, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, routine, value)) {
-            return paramErr;
-        }
-        if (type != nullptr) {
-            *type = v.ClassID();
-        }
-        *value = static_cast<PIActionDescriptor>(
-            h.Books().Register(std::make_unique<Descriptor>(v.Object()), routine));
-        return noErr;
-    });
+    return GetValue(routine, l, index, objectType, objectType,
+                    [&](Host& h, const Value& v) { return CopyObject(h, routine, v, type, value); });
 }
 
 OSErr VLH_API GetObject(PIActionList l, uint32_t index, DescriptorClassID* type, PIActionDescriptor* value) {
@@ -314,40 +262,19 @@ OSErr VLH_API GetEnumerated(PIActionList l, uint32_t index, DescriptorEnumTypeID
                             DescriptorEnumID* value) {
     constexpr const char* kRoutine = "List.GetEnumerated";
     return GetValue(kRoutine, l, index, type::kEnumerated, type::kEnumerated,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        if (type != nullptr) {
-                            *type = v.EnumType();
-                        }
-                        *value = v.EnumValue();
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyEnumerated(h, kRoutine, v, type, value); });
 }
 
 OSErr VLH_API GetReference(PIActionList l, uint32_t index, PIActionReference* value) {
     constexpr const char* kRoutine = "List.GetReference";
     return GetValue(kRoutine, l, index, type::kReference, type::kReference,
-                    [&](Host& h, const Value& v) -> OSErr {
-                        if (NullOut(h, kRoutine, value)) {
-                            return paramErr;
-                        }
-                        *value = static_cast<PIActionReference>(
-                            h.Books().Register(std::make_unique<Reference>(v.ReferenceValue()), kRoutine));
-                        return noErr;
-                    });
+                    [&](Host& h, const Value& v) { return CopyReference(h, kRoutine, v, value); });
 }
 
 OSErr GetClassOf(const char* routine, uint32_t classType, PIActionList l, uint32_t index,
                  DescriptorClassID* value) {
-    return GetValue(routine, l, index, classType, classType, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, routine, value)) {
-            return paramErr;
-        }
-        *value = v.ClassID();
-        return noErr;
-    });
+    return GetValue(routine, l, index, classType, classType,
+                    [&](Host& h, const Value& v) { return CopyClass(h, routine, v, value); });
 }
 
 OSErr VLH_API GetClass(PIActionList l, uint32_t index, DescriptorClassID* value) {
@@ -407,24 +334,14 @@ OSErr VLH_API PutData(PIActionList l, int32_t length, void* bytes) {
 
 OSErr VLH_API GetDataLength(PIActionList l, uint32_t index, int32_t* length) {
     constexpr const char* kRoutine = "List.GetDataLength";
-    return GetValue(kRoutine, l, index, type::kData, type::kData, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, length)) {
-            return paramErr;
-        }
-        *length = static_cast<int32_t>(v.Text().size());
-        return noErr;
-    });
+    return GetValue(kRoutine, l, index, type::kData, type::kData,
+                    [&](Host& h, const Value& v) { return CopyDataLength(h, kRoutine, v, length); });
 }
 
 OSErr VLH_API GetData(PIActionList l, uint32_t index, void* bytes) {
     constexpr const char* kRoutine = "List.GetData";
-    return GetValue(kRoutine, l, index, type::kData, type::kData, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, bytes)) {
-            return paramErr;
-        }
-        std::memcpy(bytes, v.Text().data(), v.Text().size());
-        return noErr;
-    });
+    return GetValue(kRoutine, l, index, type::kData, type::kData,
+                    [&](Host& h, const Value& v) { return CopyData(h, kRoutine, v, bytes); });
 }
 
 OSErr VLH_API PutZString(PIActionList l, ASZString zstring) {
@@ -439,13 +356,8 @@ OSErr VLH_API PutZString(PIActionList l, ASZString zstring) {
 
 OSErr VLH_API GetZString(PIActionList l, uint32_t index, ASZString* zstring) {
     constexpr const char* kRoutine = "List.GetZString";
-    return GetValue(kRoutine, l, index, type::kText, type::kText, [&](Host& h, const Value& v) -> OSErr {
-        if (NullOut(h, kRoutine, zstring)) {
-            return paramErr;
-        }
-        *zstring = NewHostString(h, v.Text(), kRoutine);
-        return noErr;
-    });
+    return GetValue(kRoutine, l, index, type::kText, type::kText,
+                    [&](Host& h, const Value& v) { return CopyZString(h, kRoutine, v, zstring); });
 }
 
 const PSActionListProcs kListSuite = {
