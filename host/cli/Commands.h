@@ -11,5 +11,6 @@ int RunCommand(const std::vector<std::string>& args);
 int ListCommand(const std::vector<std::string>& args);
 int InspectCommand(const std::vector<std::string>& args);
 int AboutCommand(const std::vector<std::string>& args);
+int ManualCommand(const std::vector<std::string>& args);
 
 } // namespace vhost::cli

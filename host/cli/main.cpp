@@ -20,6 +20,7 @@ const Subcommand kSubcommands[] = {
     {"list", "list the plug-ins a module registers", vhost::cli::ListCommand},
     {"inspect", "print an action-set stream as a tree", vhost::cli::InspectCommand},
     {"about", "show a module's about box over the host's main window", vhost::cli::AboutCommand},
+    {"manual", "write the user manual, a PDF made from the module", vhost::cli::ManualCommand},
 };
 
 void Usage() {

@@ -1,0 +1,165 @@
+#include "host/manual/EffectCrops.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include <vips/vips8>
+
+#include "host/core/Host.h"
+#include "host/core/ResultText.h"
+#include "host/engine/DocumentFiles.h"
+#include "host/engine/DocumentPixels.h"
+#include "host/engine/Engine.h"
+#include "host/engine/EngineError.h"
+#include "host/engine/Vips.h"
+#include "host/loader/ResourceRegistration.h"
+#include "host/manual/ManualError.h"
+#include "plugin/FourCharCode.h"
+
+namespace vhost::manual {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// $XDG_CONFIG_HOME pointed at a fresh folder for as long as it lives; the
+// folder is removed and the previous value put back afterwards.
+class PrivateSettings {
+public:
+    PrivateSettings() {
+        if (const char* previous = std::getenv("XDG_CONFIG_HOME")) {
+            previous_ = previous;
+        }
+        std::string pattern = (fs::temp_directory_path() / "vellicor-manual-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw ManualError("cannot make a private settings folder in " +
+                              fs::temp_directory_path().string());
+        }
+        path_ = pattern;
+        setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
+    }
+    ~PrivateSettings() {
+        if (previous_) {
+            setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    PrivateSettings(const PrivateSettings&) = delete;
+    PrivateSettings& operator=(const PrivateSettings&) = delete;
+
+private:
+    std::string path_;
+    std::optional<std::string> previous_;
+};
+
+vips::VImage ImageOf(const RgbPicture& picture) {
+    engine::StartVips();
+    return vips::VImage::new_from_memory(const_cast<uint8_t*>(picture.rgb.data()), picture.rgb.size(),
+                                         picture.width, picture.height, 3, VIPS_FORMAT_UCHAR)
+        .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+        .copy_memory();
+}
+
+// The crop of a float RGB image on the 0..1 scale, at 8 bits as a file would
+// store it.
+RgbPicture CropOf(const vips::VImage& rgb, const CropArea& area) {
+    const vips::VImage crop = rgb.extract_area(area.left, area.top, area.width, area.height)
+                                  .linear(255.0, 0.5)
+                                  .cast(VIPS_FORMAT_UCHAR);
+    size_t size = 0;
+    void* bytes = crop.write_to_memory(&size);
+    RgbPicture out{area.width, area.height, {}};
+    out.rgb.assign(static_cast<uint8_t*>(bytes), static_cast<uint8_t*>(bytes) + size);
+    g_free(bytes);
+    return out;
+}
+
+} // namespace
+
+struct EffectCropper::State {
+    PrivateSettings settings;
+    Host host;
+    std::shared_ptr<const engine::EngineNotes> notes;
+    ManualSample sample;
+    vips::VImage image;
+};
+
+EffectCropper::EffectCropper(const std::string& modulePath, ManualSample sample)
+    : state_(std::make_unique<State>()) {
+    const CropArea& c = sample.crop;
+    if (c.width < 1 || c.height < 1 || c.left < 0 || c.top < 0 || c.left + c.width > sample.picture.width ||
+        c.top + c.height > sample.picture.height) {
+        throw ManualError("the crop does not lie inside the sample picture");
+    }
+    state_->sample = std::move(sample);
+    try {
+        state_->image = ImageOf(state_->sample.picture);
+    } catch (const std::exception& e) {
+        throw ManualError("cannot take the sample picture: " + engine::VipsMessage(e));
+    }
+    state_->notes = engine::InstallEngine(state_->host);
+    std::string error;
+    if (RegisterModuleFromResources(state_->host, modulePath, error).empty()) {
+        throw ManualError("the module " + modulePath + " is refused: " + error);
+    }
+}
+
+EffectCropper::~EffectCropper() = default;
+
+RgbPicture EffectCropper::Before() const {
+    RgbPicture out{state_->sample.crop.width, state_->sample.crop.height, {}};
+    const CropArea& c = state_->sample.crop;
+    const RgbPicture& p = state_->sample.picture;
+    for (int y = c.top; y < c.top + c.height; ++y) {
+        const auto row = p.rgb.begin() + (ptrdiff_t(y) * p.width + c.left) * 3;
+        out.rgb.insert(out.rgb.end(), row, row + ptrdiff_t(c.width) * 3);
+    }
+    return out;
+}
+
+RgbPicture EffectCropper::After(const std::string& plugin, const std::string& set,
+                                const std::string& effect) {
+    const std::string what = plugin + " / " + set + " / " + effect;
+    Host& host = state_->host;
+    PluginRecord* record = host.FindPlugin(plugin + "...");
+    if (record == nullptr) {
+        throw ManualError(what + ": the module registers no plug-in \"" + plugin + "...\"");
+    }
+    try {
+        host.OpenDocument(engine::DocumentFromPicture(engine::OpenPicture(state_->image, "the sample"), ""));
+    } catch (const engine::EngineError& e) {
+        throw ManualError(what + ": " + e.what());
+    }
+    DoItRequest request;
+    request.playInfo = plugInDialogDontDisplay;
+    request.descriptor.emplace();
+    request.descriptor->Put(vlh::FourCC("VlSt"), Value::String(set));
+    request.descriptor->Put(vlh::FourCC("VlAc"), Value::String(effect));
+    const DoItResult result = host.DoIt(*record, request);
+    if (result.result != 0) {
+        host.CloseDocument();
+        throw ManualError(what + ": the run returned " + ResultText(result.result) +
+                          (result.refusal ? " (" + *result.refusal + ")" : "") +
+                          (state_->notes->lastFailure.empty() ? "" : ": " + state_->notes->lastFailure));
+    }
+    RgbPicture crop;
+    try {
+        crop = CropOf(host.ActiveDocument()->pixels->layers.Composite(), state_->sample.crop);
+    } catch (const std::exception& e) {
+        host.CloseDocument();
+        throw ManualError(what + ": cannot read the result: " + engine::VipsMessage(e));
+    }
+    host.CloseDocument();
+    return crop;
+}
+
+std::string EffectCropper::Leftovers() const {
+    return state_->host.Clean() ? "" : state_->host.Report();
+}
+
+} // namespace vhost::manual
