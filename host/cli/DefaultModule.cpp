@@ -15,6 +15,13 @@ std::string DefaultModulePath() {
         if (fs::exists(beside, error)) {
             return beside.string();
         }
+#ifdef VLH_INSTALLED_MODULE
+        // Installed: the module in its plug-ins folder, found from bin/.
+        const fs::path installed = (self.parent_path() / VLH_INSTALLED_MODULE).lexically_normal();
+        if (fs::exists(installed, error)) {
+            return installed.string();
+        }
+#endif
     }
 #ifdef VLH_BUILT_MODULE
     if (fs::exists(VLH_BUILT_MODULE, error)) {

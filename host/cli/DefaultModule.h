@@ -7,8 +7,9 @@ namespace vhost::cli {
 
 constexpr const char* kModuleFile = "Honer.8li";
 
-// The module beside the running command (an installed layout), else the one
-// built with it; empty when there is neither.
+// The module beside the running command, else the one in the installed
+// layout's plug-ins folder, else the one built with it; empty when there is
+// none of them.
 std::string DefaultModulePath();
 
 } // namespace vhost::cli
