@@ -14,6 +14,7 @@
 #include "windows/cli/Session.h"
 #include "windows/host/MainWindow.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>

@@ -33,12 +33,28 @@ std::string LoadedFilePath(HMODULE handle) {
     }
 }
 
+// path made full against the current folder; as it was when it cannot be.
+std::string FullPath(const std::string& path) {
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return path;
+    }
+    std::string full(size, '\0');
+    const DWORD n = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    if (n == 0 || n >= size) {
+        return path;
+    }
+    full.resize(n);
+    return full;
+}
+
 } // namespace
 
 Module Module::Open(const std::string& path, std::string& error, const char* entryName) {
     Module m;
-    // Libraries the module itself needs are looked for beside it first.
-    const std::string windowsPath = WindowsPath(path);
+    // Libraries the module itself needs are looked for beside it first, which
+    // takes a full path.
+    const std::string windowsPath = FullPath(WindowsPath(path));
     const HMODULE handle = LoadLibraryExA(windowsPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (handle == nullptr) {
         error = "cannot load " + path + ": " + SystemErrorText(GetLastError());

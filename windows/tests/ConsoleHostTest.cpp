@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace vhost::wintest {
 namespace {
 
@@ -38,6 +40,25 @@ TEST(ConsoleHost, ReportsARunAndItsCleanAccounting) {
     EXPECT_TRUE(Has(r.output, "history    \"" + output.effect + "\"")) << r.output;
     EXPECT_TRUE(Has(r.output, "returned   {'VlSt': \"" + output.set + "\"")) << r.output;
     EXPECT_TRUE(Has(r.output, "accounting clean")) << r.output;
+}
+
+// The module named relative to the current folder is loaded by its full path,
+// which is what the module is told as its own.
+TEST(ConsoleHost, LoadsAModuleNamedByARelativePathByItsFullPath) {
+    const std::string module = HonerPath();
+    char folder[MAX_PATH + 1] = {};
+    ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, folder), 0u);
+    // Up to the drive's root ("Z:\\"), then down to the module.
+    std::string relative;
+    for (std::string_view rest = folder + 3; !rest.empty();) {
+        const size_t separator = rest.find('\\');
+        relative += "..\\";
+        rest = separator == std::string_view::npos ? std::string_view() : rest.substr(separator + 1);
+    }
+    relative += module.substr(3);
+    const ProgramResult r =
+        RunProgram(Vellicor("run --module \"" + relative + "\" --plugin \"Vellicor Output Honer\""));
+    EXPECT_TRUE(Has(r.output, "module     " + module + "\n")) << relative << "\n" << r.output;
 }
 
 TEST(ConsoleHost, APlannedFaultFailsTheRunWithItsCodeAndLeavesNothingAlive) {
