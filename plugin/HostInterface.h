@@ -390,7 +390,7 @@ constexpr int32_t kPSGetFileListSuiteVersion4 = 4;
 
 constexpr size_t kMaxPathLength = 300;
 
-// The platform file specification: on Windows one ANSI path buffer.
+// Where a plug-in file lies: on Windows one ANSI path buffer.
 struct SPPlatformFileSpecification {
     char path[kMaxPathLength];
 };

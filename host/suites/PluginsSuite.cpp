@@ -1,4 +1,4 @@
-// The plug-ins suite over the host's plug-in records: file specification,
+// The plug-ins suite over the host's plug-in records: file location,
 // globals, names and lookup. Plug-in lists, adapters and property lists are
 // not offered (kSPUnimplementedError).
 #include <cstring>

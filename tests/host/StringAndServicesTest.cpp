@@ -121,17 +121,17 @@ TEST_F(ServicesTest, TheFileSpecificationHoldsTheModulePathPaddedWithZeros) {
     Module none;
     PluginRecord& plugin = host.RegisterPlugin(none, "Vellicor Capture Honer...");
     plugin.modulePath = "/opt/vellicor/Honer.8li";
-    SPPlatformFileSpecification spec;
-    std::memset(&spec, 'x', sizeof spec);
-    ASSERT_EQ(0, pl->GetPluginFileSpecification(plugin.Ref(), &spec));
-    EXPECT_STREQ("/opt/vellicor/Honer.8li", spec.path);
-    EXPECT_EQ(0, spec.path[sizeof spec.path - 1]);
+    SPPlatformFileSpecification location;
+    std::memset(&location, 'x', sizeof location);
+    ASSERT_EQ(0, pl->GetPluginFileSpecification(plugin.Ref(), &location));
+    EXPECT_STREQ("/opt/vellicor/Honer.8li", location.path);
+    EXPECT_EQ(0, location.path[sizeof location.path - 1]);
     EXPECT_EQ("/opt/vellicor/Honer.8li", host.App().lastFileSpecPath);
 
     plugin.modulePath = std::string(300, 'p');
-    std::memset(&spec, 'x', sizeof spec);
-    EXPECT_EQ(kSPBadParameterError, pl->GetPluginFileSpecification(plugin.Ref(), &spec));
-    EXPECT_EQ('x', spec.path[0]);
+    std::memset(&location, 'x', sizeof location);
+    EXPECT_EQ(kSPBadParameterError, pl->GetPluginFileSpecification(plugin.Ref(), &location));
+    EXPECT_EQ('x', location.path[0]);
 }
 
 TEST_F(ServicesTest, BrowsedUrlsAreRecordedAndTheMainWindowIsTheHostsOwn) {

@@ -55,9 +55,9 @@ SPErr DoIt(PSActionsPlugInMessage* message) {
         z->AsCString(name, text, sizeof text, 1);
         z->Release(name);
         d->PutString(made, FourCC("Nm  "), text);
-        SPPlatformFileSpecification spec;
-        pl->GetPluginFileSpecification(message->d.self, &spec);
-        d->PutString(made, FourCC("path"), spec.path);
+        SPPlatformFileSpecification location;
+        pl->GetPluginFileSpecification(message->d.self, &location);
+        d->PutString(made, FourCC("path"), location.path);
         params->descriptor = made;
         params->recordInfo = plugInDialogNone;
     } else if (mode == "replace") {

@@ -93,34 +93,34 @@ bool IsKnownUnit(std::string_view unit) {
     return unit == "%" || unit == "px";
 }
 
-[[noreturn]] void WrongType(const EventSpec& event, const ParameterSpec& spec, const SourceValue& value) {
-    throw EventFault{std::string(spec.key) + " of " + std::string(event.stringId) + " takes " +
-                     TypeName(spec.type) + ", not " + WrittenAs(value) + " (" + value.text + ")"};
+[[noreturn]] void WrongType(const EventSpec& event, const ParameterSpec& parameter, const SourceValue& value) {
+    throw EventFault{std::string(parameter.key) + " of " + std::string(event.stringId) + " takes " +
+                     TypeName(parameter.type) + ", not " + WrittenAs(value) + " (" + value.text + ")"};
 }
 
-void CheckRange(const EventSpec& event, const ParameterSpec& spec, const SourceValue& value) {
-    if (!(value.number >= spec.min && value.number <= spec.max)) {
-        throw EventFault{std::string(spec.key) + " of " + std::string(event.stringId) + " is " + value.text +
-                         ", out of range " + Number(spec.min) + " to " + Number(spec.max)};
+void CheckRange(const EventSpec& event, const ParameterSpec& parameter, const SourceValue& value) {
+    if (!(value.number >= parameter.min && value.number <= parameter.max)) {
+        throw EventFault{std::string(parameter.key) + " of " + std::string(event.stringId) + " is " + value.text +
+                         ", out of range " + Number(parameter.min) + " to " + Number(parameter.max)};
     }
 }
 
-double UnitNumber(const EventSpec& event, const ParameterSpec& spec, const SourceValue& value,
+double UnitNumber(const EventSpec& event, const ParameterSpec& parameter, const SourceValue& value,
                   std::string_view unit) {
     if (value.form != SourceValue::Form::Number) {
-        WrongType(event, spec, value);
+        WrongType(event, parameter, value);
     }
     if (!IsKnownUnit(value.unit)) {
-        throw EventFault{value.unit.empty() ? std::string(spec.key) + " of " + std::string(event.stringId) +
+        throw EventFault{value.unit.empty() ? std::string(parameter.key) + " of " + std::string(event.stringId) +
                                                   " needs a unit: " + std::string(unit)
                                             : "unknown unit " + Quote(value.unit) + " in " + value.text +
                                                   " (units are % and px)"};
     }
     if (value.unit != unit) {
-        throw EventFault{std::string(spec.key) + " of " + std::string(event.stringId) + " is in " +
+        throw EventFault{std::string(parameter.key) + " of " + std::string(event.stringId) + " is in " +
                          std::string(unit) + ", not " + value.unit};
     }
-    CheckRange(event, spec, value);
+    CheckRange(event, parameter, value);
     return value.number;
 }
 
@@ -130,53 +130,53 @@ void CheckLayerName(std::string_view name, const std::string& key) {
     }
 }
 
-std::string CheckedCode(const EventSpec& event, const ParameterSpec& spec, const SourceValue& value) {
-    for (std::string_view known : spec.enumValues) {
+std::string CheckedCode(const EventSpec& event, const ParameterSpec& parameter, const SourceValue& value) {
+    for (std::string_view known : parameter.enumValues) {
         if (value.text == known) {
             return value.text;
         }
     }
-    throw EventFault{"unknown value " + value.text + " for " + std::string(spec.key) + " of " +
-                     std::string(event.stringId) + " (" + std::string(spec.enumType) + "): known are " +
-                     KnownList(spec.enumValues)};
+    throw EventFault{"unknown value " + value.text + " for " + std::string(parameter.key) + " of " +
+                     std::string(event.stringId) + " (" + std::string(parameter.enumType) + "): known are " +
+                     KnownList(parameter.enumValues)};
 }
 
-ValueModel Value(const EventSpec& event, const ParameterSpec& spec, const SourceValue& value) {
-    switch (spec.type) {
+ValueModel Value(const EventSpec& event, const ParameterSpec& parameter, const SourceValue& value) {
+    switch (parameter.type) {
     case ValueType::Percent:
-        return ValueModel::UnitDouble("#Prc", UnitNumber(event, spec, value, "%"));
+        return ValueModel::UnitDouble("#Prc", UnitNumber(event, parameter, value, "%"));
     case ValueType::Pixels:
-        return ValueModel::UnitDouble("#Pxl", UnitNumber(event, spec, value, "px"));
+        return ValueModel::UnitDouble("#Pxl", UnitNumber(event, parameter, value, "px"));
     case ValueType::Integer:
         if (value.form != SourceValue::Form::Number || !value.integral || !value.unit.empty()) {
-            WrongType(event, spec, value);
+            WrongType(event, parameter, value);
         }
-        CheckRange(event, spec, value);
+        CheckRange(event, parameter, value);
         return ValueModel::Integer(int32_t(value.number));
     case ValueType::Text:
         if (value.form != SourceValue::Form::Text) {
-            WrongType(event, spec, value);
+            WrongType(event, parameter, value);
         }
-        CheckLayerName(value.text, std::string(spec.key));
+        CheckLayerName(value.text, std::string(parameter.key));
         return ValueModel::Text(UnicodeText::Latin1(value.text));
     case ValueType::Enum:
         if (value.form != SourceValue::Form::Code) {
-            WrongType(event, spec, value);
+            WrongType(event, parameter, value);
         }
-        return ValueModel::Enum(IdField::Code(spec.enumType), IdField::Code(CheckedCode(event, spec, value)));
+        return ValueModel::Enum(IdField::Code(parameter.enumType), IdField::Code(CheckedCode(event, parameter, value)));
     case ValueType::Layer:
         if (value.form == SourceValue::Form::Text) {
-            CheckLayerName(value.text, std::string(spec.key));
+            CheckLayerName(value.text, std::string(parameter.key));
             return ValueModel::Reference(
                 {FormModel::Name(IdField::Code("Lyr "), UnicodeText::Latin1(value.text))});
         }
         if (value.form != SourceValue::Form::Code) {
-            WrongType(event, spec, value);
+            WrongType(event, parameter, value);
         }
-        return ValueModel::Reference({FormModel::Enum(IdField::Code("Lyr "), IdField::Code(spec.enumType),
-                                                      IdField::Code(CheckedCode(event, spec, value)))});
+        return ValueModel::Reference({FormModel::Enum(IdField::Code("Lyr "), IdField::Code(parameter.enumType),
+                                                      IdField::Code(CheckedCode(event, parameter, value)))});
     }
-    WrongType(event, spec, value);
+    WrongType(event, parameter, value);
 }
 
 ValueModel TargetLayer() {
@@ -213,16 +213,16 @@ void CheckGivenKeys(const EventSpec& event, const SourceEvent& source) {
 // so equal recipes are recorded equally.
 std::vector<ItemModel> Items(const EventSpec& event, const SourceEvent& source) {
     std::vector<ItemModel> items;
-    for (const ParameterSpec& spec : event.parameters) {
-        const SourceParameter* given = Given(source, spec.key);
+    for (const ParameterSpec& parameter : event.parameters) {
+        const SourceParameter* given = Given(source, parameter.key);
         if (given == nullptr) {
-            if (spec.required) {
-                throw EventFault{std::string(event.stringId) + " needs " + std::string(spec.key) + " (" +
-                                 TypeName(spec.type) + ")"};
+            if (parameter.required) {
+                throw EventFault{std::string(event.stringId) + " needs " + std::string(parameter.key) + " (" +
+                                 TypeName(parameter.type) + ")"};
             }
             continue;
         }
-        items.push_back({Key(spec.key), Value(event, spec, given->value)});
+        items.push_back({Key(parameter.key), Value(event, parameter, given->value)});
     }
     return items;
 }

@@ -1,7 +1,7 @@
 // A loaded module file on Windows: LoadLibrary and the exported entry point.
 // The module's path is the one the system reports for the loaded file (full,
 // with backslashes), which is what the host later hands the module as its
-// file specification.
+// file location.
 #include "host/loader/Module.h"
 
 #include "windows/host/SystemText.h"
