@@ -1,7 +1,5 @@
-// Where the document of `vellicor run` comes from. For now an empty RGB
-// document described by options; reading image files (and writing the result)
-// belongs here too, so the command itself does not care where the document
-// came from.
+// The document of `vellicor run` without images: an empty RGB document
+// described by options (image files are opened by RunImage).
 #pragma once
 
 #include <optional>
