@@ -8,6 +8,7 @@
 namespace vhost::cli {
 
 int RunCommand(const std::vector<std::string>& args);
+int SheetCommand(const std::vector<std::string>& args);
 int ListCommand(const std::vector<std::string>& args);
 int InspectCommand(const std::vector<std::string>& args);
 int AboutCommand(const std::vector<std::string>& args);

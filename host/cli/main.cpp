@@ -16,7 +16,8 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"run", "run one Effect of a plug-in on a document", vhost::cli::RunCommand},
+    {"run", "run one Effect of a plug-in on image files or a document", vhost::cli::RunCommand},
+    {"sheet", "a contact sheet of a plug-in's Effects on an image", vhost::cli::SheetCommand},
     {"list", "list the plug-ins a module registers", vhost::cli::ListCommand},
     {"inspect", "print an action-set stream as a tree", vhost::cli::InspectCommand},
     {"about", "show a module's about box over the host's main window", vhost::cli::AboutCommand},
