@@ -13,9 +13,12 @@ namespace vhost::manual {
 
 namespace {
 
-// Text is set without ligatures and without hyphens inserted at breaks, so
-// that what a reader copies (or a tool extracts) is exactly the words written.
-constexpr const char* kPlainTextOpen = "<span font_features=\"liga=0,clig=0\" insert_hyphens=\"false\">";
+// Text is set without ligatures, kerning or hyphens inserted at breaks, so
+// that what a reader copies (or a tool extracts) is exactly the words written:
+// a kerned "P," reads back as two pieces, and a name copied from the manual
+// into a script must be the name.
+constexpr const char* kPlainTextOpen =
+    "<span font_features=\"liga=0,clig=0,kern=0\" insert_hyphens=\"false\">";
 constexpr const char* kPlainTextClose = "</span>";
 
 void SetColour(cairo_t* cr, uint32_t colour) {
