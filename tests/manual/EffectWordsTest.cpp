@@ -1,0 +1,348 @@
+// An Effect in words, worked out from its events: each recipe shape of the
+// catalogue (compiled from recipe text, read back with the module's reader)
+// and the odd events a stream may hold (built by hand) give the steps, the
+// layers left and the sentences a reader needs.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actionsets/ActionSet.h"
+#include "host/manual/EffectWords.h"
+#include "host/manual/EventFacts.h"
+#include "tools/recipec/RecipeCompiler.h"
+
+namespace vhost::manual {
+namespace {
+
+const std::string N = "\u00a0"; // joins a number and its unit
+
+// The Set of a recipe source compiled as the build compiles the catalogue.
+std::unique_ptr<vlh::ActionSet> SetFromRecipe(const std::string& source) {
+    const vtools::CompiledSet compiled = vtools::CompileRecipe(source, "test.recipe");
+    auto set = std::make_unique<vlh::ActionSet>();
+    vlh::LoadDiagnostics diagnostics;
+    EXPECT_TRUE(vlh::LoadActionSet(*set, compiled.stored.data(), compiled.stored.size(), &diagnostics))
+        << diagnostics.what;
+    return set;
+}
+
+// One Effect's events in recipe text, with two more Effects to make a Set.
+std::unique_ptr<vlh::ActionSet> SetOfOne(const std::string& events) {
+    return SetFromRecipe("Set: Test Honers\nEffect: Under Test\n" + events +
+                         "Effect: Filler One\n    invert\nEffect: Filler Two\n    desaturate\n");
+}
+
+struct Case {
+    const char* what;
+    std::string events;
+    std::vector<std::pair<std::string, std::string>> steps;
+    std::vector<std::tuple<std::string, std::string, double>> layersLeft; // top first
+    bool flattened;
+    std::vector<std::string> said;    // in the summary
+    std::vector<std::string> notSaid; // not in it
+};
+
+const std::vector<Case>& Cases() {
+    static const std::vector<Case> cases = {
+        {"a sharpened copy merged down in luminosity",
+         "    duplicate Nm=\"Capture Honing\"\n"
+         "    unsharpMask Amnt=140% Rds=0.5px Thsh=2\n"
+         "    set Md=Lmns\n"
+         "    mergeLayersNew\n",
+         {{"Duplicate layer", "as \u201cCapture Honing\u201d"},
+          {"Unsharp mask", "amount 140" + N + "%, radius 0.5" + N + "px, threshold 2" + N + "levels"},
+          {"Set layer", "blend mode luminosity"},
+          {"Merge down", "into the layer below"}},
+         {},
+         false,
+         {"The layer is copied as \u201cCapture Honing\u201d, which is then sharpened with an unsharp mask "
+          "(140" +
+              N + "%, 0.5" + N + "px, threshold 2" + N +
+              "levels), blended in luminosity mode and merged down into the layer.",
+          "Luminosity blending", "keeps the layers it had"},
+         {"It leaves", "Darken"}},
+        {"dark and light halos left on two layers",
+         "    duplicate Nm=\"Capture Light Halos\"\n"
+         "    duplicate Nm=\"Capture Dark Halos\"\n"
+         "    unsharpMask Amnt=140% Rds=0.5px Thsh=2\n"
+         "    set Md=Drkn Opct=100%\n"
+         "    select null=Bckw\n"
+         "    unsharpMask Amnt=140% Rds=0.5px Thsh=2\n"
+         "    set Md=Lghn Opct=60%\n",
+         {{"Duplicate layer", "as \u201cCapture Light Halos\u201d"},
+          {"Duplicate layer", "as \u201cCapture Dark Halos\u201d"},
+          {"Unsharp mask", "amount 140" + N + "%, radius 0.5" + N + "px, threshold 2" + N + "levels"},
+          {"Set layer", "blend mode darken, opacity 100" + N + "%"},
+          {"Select layer", "the layer below"},
+          {"Unsharp mask", "amount 140" + N + "%, radius 0.5" + N + "px, threshold 2" + N + "levels"},
+          {"Set layer", "blend mode lighten, opacity 60" + N + "%"}},
+         {{"Capture Dark Halos", "darken", 100}, {"Capture Light Halos", "lighten", 60}},
+         false,
+         {"The layer is copied as \u201cCapture Light Halos\u201d, which is then copied as \u201cCapture "
+          "Dark "
+          "Halos\u201d.",
+          "\u201cCapture Dark Halos\u201d is sharpened with an unsharp mask",
+          "\u201cCapture Light Halos\u201d is sharpened the same way and blended in lighten mode at 60" + N +
+              "% opacity.",
+          "Darken mode", "Lighten mode", "It leaves two layers above the layer it ran on"},
+         {"merged"}},
+        {"a grey high-pass layer in soft light",
+         "    duplicate Nm=\"High Pass Detail\"\n"
+         "    desaturate\n"
+         "    highPass Rds=1.5px\n"
+         "    set Md=SftL Opct=80%\n",
+         {{"Duplicate layer", "as \u201cHigh Pass Detail\u201d"},
+          {"Desaturate", ""},
+          {"High pass", "radius 1.5" + N + "px"},
+          {"Set layer", "blend mode soft light, opacity 80" + N + "%"}},
+         {{"High Pass Detail", "soft light", 80}},
+         false,
+         {"turned grey, filtered with a high pass of 1.5" + N + "px and blended in soft light mode at 80" +
+              N + "% opacity.",
+          "Soft light",
+          "It leaves one layer above the layer it ran on, \u201cHigh Pass Detail\u201d (soft light, 80" + N +
+              "%), to tune with its opacity"},
+         {}},
+        {"a layer selected by name, blurred and faded",
+         "    duplicate Nm=\"A\"\n"
+         "    duplicate Nm=\"B\"\n"
+         "    select null=\"A\"\n"
+         "    gaussianBlur Rds=6px\n"
+         "    set Opct=35%\n",
+         {{"Duplicate layer", "as \u201cA\u201d"},
+          {"Duplicate layer", "as \u201cB\u201d"},
+          {"Select layer", "\u201cA\u201d"},
+          {"Gaussian blur", "radius 6" + N + "px"},
+          {"Set layer", "opacity 35" + N + "%"}},
+         {{"B", "normal", 100}, {"A", "normal", 35}},
+         false,
+         {"The layer is copied as \u201cA\u201d, which is then copied as \u201cB\u201d, blurred by a "
+          "Gaussian blur "
+          "of 6" +
+          N + "px and set to 35" + N + "% opacity."},
+         {"Normal blending"}},
+        {"a glow flattened into the image",
+         "    duplicate Nm=\"Glow\"\n"
+         "    gaussianBlur Rds=10px\n"
+         "    set Md=Scrn Opct=20%\n"
+         "    flattenImage\n",
+         {{"Duplicate layer", "as \u201cGlow\u201d"},
+          {"Gaussian blur", "radius 10" + N + "px"},
+          {"Set layer", "blend mode screen, opacity 20" + N + "%"},
+          {"Flatten image", ""}},
+         {},
+         true,
+         {"The image is flattened into one layer.", "Screen mode",
+          "Afterwards the image is one flattened layer."},
+         {"It leaves"}},
+        {"thresholds of one level and of none",
+         "    unsharpMask Amnt=50% Rds=2px Thsh=1\n"
+         "    unsharpMask Amnt=60% Rds=3px Thsh=0\n",
+         {{"Unsharp mask", "amount 50" + N + "%, radius 2" + N + "px, threshold 1" + N + "level"},
+          {"Unsharp mask", "amount 60" + N + "%, radius 3" + N + "px, threshold 0" + N + "levels"}},
+         {},
+         false,
+         {"The layer is sharpened with an unsharp mask (50" + N + "%, 2" + N + "px, threshold 1" + N +
+              "level) and sharpened with an unsharp mask (60" + N + "%, 3" + N + "px).",
+          "the result is in the layer the Effect ran on"},
+         {"threshold 0"}},
+        {"the clipboard emptied and the layer inverted",
+         "    purge null=Clpb\n"
+         "    invert\n",
+         {{"Purge", "the clipboard"}, {"Invert", ""}},
+         {},
+         false,
+         {"The clipboard is emptied. The layer is inverted."},
+         {}},
+        {"a copy renamed and multiplied",
+         "    duplicate Nm=\"X\"\n"
+         "    set Nm=\"Y\" Md=Mltp\n",
+         {{"Duplicate layer", "as \u201cX\u201d"}, {"Set layer", "blend mode multiply, name \u201cY\u201d"}},
+         {{"Y", "multiply", 100}},
+         false,
+         {"The layer is copied as \u201cX\u201d, which is then renamed \u201cY\u201d and blended in multiply "
+          "mode.",
+          "Multiply mode"},
+         {}},
+    };
+    return cases;
+}
+
+TEST(EffectWords, EachRecipeShapeGivesItsStepsLayersAndSentences) {
+    for (const Case& c : Cases()) {
+        SCOPED_TRACE(c.what);
+        const auto set = SetOfOne(c.events);
+        ASSERT_EQ(3u, set->effects.size());
+        const EffectWords words = DescribeEffect(*set->effects[0]);
+
+        std::vector<std::pair<std::string, std::string>> steps;
+        for (const StepLine& step : words.steps) {
+            steps.emplace_back(step.title, step.parameters);
+        }
+        EXPECT_EQ(c.steps, steps);
+        std::vector<std::tuple<std::string, std::string, double>> left;
+        for (const LayerLeft& layer : words.layersLeft) {
+            left.emplace_back(layer.name, layer.mode, layer.opacity);
+        }
+        EXPECT_EQ(c.layersLeft, left);
+        EXPECT_EQ(c.flattened, words.flattened);
+        for (const std::string& said : c.said) {
+            EXPECT_NE(std::string::npos, words.summary.find(said))
+                << "missing: " << said << "\nin: " << words.summary;
+        }
+        for (const std::string& notSaid : c.notSaid) {
+            EXPECT_EQ(std::string::npos, words.summary.find(notSaid))
+                << "unwanted: " << notSaid << "\nin: " << words.summary;
+        }
+    }
+}
+
+// ---- events a stream may hold that no recipe of ours records -----------------
+
+std::unique_ptr<vlh::ActionEvent> Event(const std::string& id, const std::string& display) {
+    auto event = std::make_unique<vlh::ActionEvent>();
+    event->eventName = id;
+    event->displayName = display;
+    event->descriptor = std::make_unique<vlh::DescriptorBody>();
+    event->descriptor->classID = "null";
+    return event;
+}
+
+template <typename Item>
+Item& Add(vlh::DescriptorBody& body, const std::string& key) {
+    auto item = std::make_unique<Item>();
+    item->key = key;
+    Item& added = *item;
+    body.items.push_back(std::move(item));
+    return added;
+}
+
+void AddUnit(vlh::DescriptorBody& body, const std::string& key, const std::string& unit, double value) {
+    auto& item = Add<vlh::UnitDoubleItem>(body, key);
+    item.unit = unit;
+    item.value = value;
+}
+
+vlh::Effect EffectOf(std::vector<std::unique_ptr<vlh::ActionEvent>> events) {
+    vlh::Effect effect;
+    effect.name = "Odd";
+    effect.events = std::move(events);
+    return effect;
+}
+
+TEST(EffectWords, AnEventOfNoKnownKindIsNamedWithEverythingRecorded) {
+    auto blur = Event("motionBlur", "Motion Blur");
+    Add<vlh::IntegerItem>(*blur->descriptor, "Angl").value = 45;
+    AddUnit(*blur->descriptor, "Dstn", "#Pxl", 10);
+    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
+    events.push_back(std::move(blur));
+    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
+    ASSERT_EQ(1u, words.steps.size());
+    EXPECT_EQ("Motion Blur", words.steps[0].title);
+    EXPECT_EQ("'Angl' 45, 'Dstn' 10 #Pxl", words.steps[0].parameters);
+    EXPECT_NE(std::string::npos, words.summary.find("The event \u201cMotion Blur\u201d is played."))
+        << words.summary;
+    EXPECT_TRUE(words.layersLeft.empty());
+}
+
+TEST(EffectWords, AValueInTheWrongUnitOrUnderAnUnknownKeyIsShownAsRecorded) {
+    auto usm = Event("unsharpMask", "Unsharp Mask");
+    AddUnit(*usm->descriptor, "Amnt", "#Pxl", 140);
+    AddUnit(*usm->descriptor, "Rds ", "#Pxl", 0.8);
+    Add<vlh::BooleanItem>(*usm->descriptor, "Mono").value = true;
+    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
+    events.push_back(std::move(usm));
+    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
+    ASSERT_EQ(1u, words.steps.size());
+    EXPECT_EQ("Unsharp mask", words.steps[0].title);
+    EXPECT_EQ("radius 0.8" + N + "px, 'Amnt' 140 #Pxl, 'Mono' true", words.steps[0].parameters);
+}
+
+TEST(EffectWords, ASetOfSomethingElseThanALayerIsNotTakenForOne) {
+    auto set = Event("set", "Set");
+    auto& target = Add<vlh::ReferenceItem>(*set->descriptor, "null");
+    auto form = std::make_unique<vlh::PropertyForm>();
+    form->classID = "Prpr";
+    form->key = "ClrS";
+    target.forms.push_back(std::move(form));
+    auto& to = Add<vlh::ObjectItem>(*set->descriptor, "T   ");
+    to.body = std::make_unique<vlh::DescriptorBody>();
+    to.body->classID = "ClrS";
+    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
+    events.push_back(std::move(set));
+    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
+    ASSERT_EQ(1u, words.steps.size());
+    EXPECT_EQ("Set", words.steps[0].title);
+    EXPECT_EQ("'null' Prpr .ClrS, 'T   ' {}", words.steps[0].parameters);
+    EXPECT_EQ(std::string::npos, words.summary.find("blended")) << words.summary;
+}
+
+TEST(EffectWords, AMergeWithNothingBelowChangesNothing) {
+    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
+    events.push_back(Event("mergeLayersNew", "Merge Layers"));
+    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
+    EXPECT_TRUE(words.layersLeft.empty());
+    EXPECT_EQ(std::string::npos, words.summary.find("merged")) << words.summary;
+    EXPECT_NE(std::string::npos, words.summary.find("keeps the layers it had")) << words.summary;
+}
+
+TEST(EffectWords, EightBitNamesAreShownAsTheirCharacters) {
+    auto duplicate = Event("duplicate", "Duplicate");
+    Add<vlh::TextItem>(*duplicate->descriptor, "Nm  ").text = "Caf\xe9\x07";
+    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
+    events.push_back(std::move(duplicate));
+    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
+    ASSERT_EQ(1u, words.layersLeft.size());
+    EXPECT_EQ("Caf\xe9\x07", words.layersLeft[0].name); // the module's own bytes
+    EXPECT_EQ("as \u201cCaf\u00e9?\u201d", words.steps[0].parameters);
+    EXPECT_NE(std::string::npos, words.summary.find("\u201cCaf\u00e9?\u201d (normal, 100" + N + "%)"))
+        << words.summary;
+}
+
+TEST(EffectWords, AnEffectWithoutEventsSaysSo) {
+    const EffectWords words = DescribeEffect(EffectOf({}));
+    EXPECT_TRUE(words.steps.empty());
+    EXPECT_EQ("This Effect records no events: it changes nothing.", words.summary);
+}
+
+// ---- a Set in one line ----------------------------------------------------------
+
+TEST(SetWords, TheRangeOfEachParameterOverTheSetsEffects) {
+    const auto set = SetFromRecipe("Set: Mixed\n"
+                                   "Effect: One\n    unsharpMask Amnt=70% Rds=1.8px Thsh=6\n"
+                                   "Effect: Two\n    unsharpMask Amnt=150% Rds=0.4px Thsh=2\n"
+                                   "    set Md=Drkn Opct=40%\n"
+                                   "Effect: Three\n    highPass Rds=3px\n    set Opct=100%\n");
+    EXPECT_EQ("3 Effects. Unsharp mask: amount 70 to 150" + N + "%, radius 0.4 to 1.8" + N +
+                  "px, threshold 2 to 6" + N + "levels. High pass: radius 3" + N +
+                  "px. Layer opacity 40 to 100" + N + "%.",
+              DescribeSet(*set));
+    const auto plain = SetFromRecipe("Set: Plain\n"
+                                     "Effect: One\n    invert\n"
+                                     "Effect: Two\n    unsharpMask Amnt=50% Rds=1px Thsh=1\n"
+                                     "Effect: Three\n    unsharpMask Amnt=50% Rds=2px Thsh=1\n");
+    EXPECT_EQ("3 Effects. Unsharp mask: amount 50" + N + "%, radius 1 to 2" + N + "px, threshold 1" + N +
+                  "level.",
+              DescribeSet(*plain));
+}
+
+TEST(EventFacts, NumbersArePrintedWithAtMostTwoDecimals) {
+    const std::vector<std::pair<double, std::string>> table = {
+        {0.5, "0.5"}, {140, "140"},   {1.25, "1.25"},      {0.333, "0.33"},    {2.999, "3"},
+        {-0.0, "0"},  {-1.5, "-1.5"}, {1e9, "1000000000"}, {std::nan(""), "?"}};
+    for (const auto& [value, text] : table) {
+        EXPECT_EQ(text, FormatNumber(value)) << value;
+    }
+}
+
+TEST(EffectWords, BlendModesInWordsAndAnUnknownCodeAsItStands) {
+    EXPECT_EQ("linear light", BlendModeWords("LnrL"));
+    EXPECT_EQ("luminosity", BlendModeWords("Lmns"));
+    EXPECT_EQ("Dslv", BlendModeWords("Dslv"));
+}
+
+} // namespace
+} // namespace vhost::manual
