@@ -12,7 +12,6 @@
 #include "host/engine/DocumentFiles.h"
 #include "host/engine/DocumentPixels.h"
 #include "host/engine/Engine.h"
-#include "host/engine/EngineError.h"
 #include "host/engine/Vips.h"
 #include "host/loader/ResourceRegistration.h"
 #include "host/manual/ManualError.h"
@@ -23,6 +22,8 @@ namespace vhost::manual {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr const char* kSampleName = "the sample picture";
 
 // $XDG_CONFIG_HOME pointed at a fresh folder for as long as it lives; the
 // folder is removed and the previous value put back afterwards.
@@ -57,14 +58,6 @@ private:
     std::optional<std::string> previous_;
 };
 
-vips::VImage ImageOf(const RgbPicture& picture) {
-    engine::StartVips();
-    return vips::VImage::new_from_memory(const_cast<uint8_t*>(picture.rgb.data()), picture.rgb.size(),
-                                         picture.width, picture.height, 3, VIPS_FORMAT_UCHAR)
-        .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
-        .copy_memory();
-}
-
 // The crop of a float RGB image on the 0..1 scale, at 8 bits as a file would
 // store it.
 RgbPicture CropOf(const vips::VImage& rgb, const CropArea& area) {
@@ -86,22 +79,16 @@ struct EffectCropper::State {
     Host host;
     std::shared_ptr<const engine::EngineNotes> notes;
     ManualSample sample;
-    vips::VImage image;
 };
 
 EffectCropper::EffectCropper(const std::string& modulePath, ManualSample sample)
     : state_(std::make_unique<State>()) {
     const CropArea& c = sample.crop;
-    if (c.width < 1 || c.height < 1 || c.left < 0 || c.top < 0 || c.left + c.width > sample.picture.width ||
-        c.top + c.height > sample.picture.height) {
+    if (c.width < 1 || c.height < 1 || c.left < 0 || c.top < 0 || c.left + c.width > sample.image.width() ||
+        c.top + c.height > sample.image.height()) {
         throw ManualError("the crop does not lie inside the sample picture");
     }
     state_->sample = std::move(sample);
-    try {
-        state_->image = ImageOf(state_->sample.picture);
-    } catch (const std::exception& e) {
-        throw ManualError("cannot take the sample picture: " + engine::VipsMessage(e));
-    }
     state_->notes = engine::InstallEngine(state_->host);
     std::string error;
     if (RegisterModuleFromResources(state_->host, modulePath, error).empty()) {
@@ -112,14 +99,11 @@ EffectCropper::EffectCropper(const std::string& modulePath, ManualSample sample)
 EffectCropper::~EffectCropper() = default;
 
 RgbPicture EffectCropper::Before() const {
-    RgbPicture out{state_->sample.crop.width, state_->sample.crop.height, {}};
-    const CropArea& c = state_->sample.crop;
-    const RgbPicture& p = state_->sample.picture;
-    for (int y = c.top; y < c.top + c.height; ++y) {
-        const auto row = p.rgb.begin() + (ptrdiff_t(y) * p.width + c.left) * 3;
-        out.rgb.insert(out.rgb.end(), row, row + ptrdiff_t(c.width) * 3);
+    try {
+        return CropOf(engine::OpenPicture(state_->sample.image, kSampleName).rgb, state_->sample.crop);
+    } catch (const std::exception& e) {
+        throw ManualError("cannot take the sample picture: " + engine::VipsMessage(e));
     }
-    return out;
 }
 
 RgbPicture EffectCropper::After(const std::string& plugin, const std::string& set,
@@ -131,9 +115,10 @@ RgbPicture EffectCropper::After(const std::string& plugin, const std::string& se
         throw ManualError(what + ": the module registers no plug-in \"" + plugin + "...\"");
     }
     try {
-        host.OpenDocument(engine::DocumentFromPicture(engine::OpenPicture(state_->image, "the sample"), ""));
-    } catch (const engine::EngineError& e) {
-        throw ManualError(what + ": " + e.what());
+        host.OpenDocument(
+            engine::DocumentFromPicture(engine::OpenPicture(state_->sample.image, kSampleName), ""));
+    } catch (const std::exception& e) {
+        throw ManualError(what + ": " + engine::VipsMessage(e));
     }
     DoItRequest request;
     request.playInfo = plugInDialogDontDisplay;

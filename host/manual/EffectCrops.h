@@ -20,13 +20,14 @@ namespace vhost::manual {
 class EffectCropper {
 public:
     // Loads the module into a host of its own (there can be one host per
-    // process at a time). Throws ManualError when the module is refused.
+    // process at a time). Throws ManualError when the module is refused or
+    // the crop does not lie inside the sample.
     EffectCropper(const std::string& modulePath, ManualSample sample);
     ~EffectCropper();
     EffectCropper(const EffectCropper&) = delete;
     EffectCropper& operator=(const EffectCropper&) = delete;
 
-    // The crop of the sample as it is.
+    // The crop of the sample as it is, at 8 bits as the crops after are.
     RgbPicture Before() const;
 
     // Runs the Effect of that Set of the plug-in (named without "...") and

@@ -1,11 +1,12 @@
 // The picture every Effect of the manual is shown on, and the part of it
-// shown: a crop at 100 %, the same place for every Effect, with room around
-// it for the widest radius of the recipes.
+// shown: a crop at 100 %, the same place for every Effect, well inside the
+// picture so that the widest radius of the recipes still sees real
+// surroundings.
 #pragma once
 
 #include <string>
 
-#include "host/manual/RgbPicture.h"
+#include <vips/vips8>
 
 namespace vhost::manual {
 
@@ -17,19 +18,15 @@ struct CropArea {
 };
 
 struct ManualSample {
-    RgbPicture picture;
-    CropArea crop;           // inside the picture
+    vips::VImage image;      // RGB of 8 or 16 bits per channel, as the engine opens files
+    CropArea crop;           // inside the image
     std::string description; // what the picture is, for the manual's reader
 };
 
-// The sample of this manual. The one place that chooses it: a test scene
-// drawn here until the bundled sample image is part of the product.
+// The sample of this manual, the one place that chooses it: the project's
+// default image (the test chart that `vellicor run` and the contact sheets
+// use), drawn in memory, with the crop on small print beside a dark edge.
+// Throws ManualError when it cannot be drawn.
 ManualSample LoadManualSample();
-
-// The test scene: 360 x 240 pixels of sky, a building with a grid of windows,
-// a sign with small print, a fence, a ball, grass and a smooth skin-toned
-// patch, slightly soft and slightly noisy as a camera leaves it. The same
-// pixels every time.
-ManualSample DrawTestScene();
 
 } // namespace vhost::manual
