@@ -59,8 +59,13 @@ ImageOutcome Failed(const std::string& why) {
     return outcome;
 }
 
-// Writes the document with a progress bar on the terminal.
+// Writes the document, with a progress bar when standard error is a
+// terminal (otherwise libvips is not even asked for progress).
 void Save(Document& document, const ImageTarget& target, bool overwrite) {
+    if (!ProgressBar::StderrIsTerminal()) {
+        engine::SaveImageDocument(document, target.output, overwrite);
+        return;
+    }
     std::vector<vips::VImage> layers;
     const engine::LayerStack& stack = document.pixels->layers;
     for (size_t i = 0; i < stack.Count(); ++i) {
