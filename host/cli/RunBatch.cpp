@@ -227,7 +227,10 @@ int RunBatch(const BatchPlan& plan, const RunSettings& settings, std::ostream& o
             << (chosen.status == 0 ? " -> " + plan.targets[0].output : ": " + chosen.failure) << '\n';
         batch.CountDone(chosen.status == 0);
         if (chosen.status != 0 || !chosen.chosen) {
-            out << "the other " << plan.targets.size() - 1 << " images were left alone\n";
+            const size_t others = plan.targets.size() - 1;
+            out << (others == 1 ? std::string("the other image was")
+                                : "the other " + std::to_string(others) + " images were")
+                << " left alone\n";
             return 1;
         }
         options = WithoutOptions(options, {"dialog", "play", "set", "effect"}, SessionFlagNames());

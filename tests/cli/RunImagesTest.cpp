@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "tests/cli/CliSupport.h"
 #include "tests/support/EndToEnd.h"
@@ -244,6 +246,40 @@ TEST_F(RunImages, OneFailedImageOfSeveralIsNamedAndTheOthersAreWritten) {
     EXPECT_TRUE(fs::exists(fs::path(out) / "good.png"));
     EXPECT_TRUE(fs::exists(fs::path(out) / "other.tif"));
     EXPECT_FALSE(fs::exists(fs::path(out) / "grey.png"));
+}
+
+// No display for the commands it runs, for as long as it lives.
+class NoDisplay {
+public:
+    NoDisplay() {
+        if (const char* display = std::getenv("DISPLAY")) {
+            previous_ = display;
+            unsetenv("DISPLAY");
+        }
+    }
+    ~NoDisplay() {
+        if (previous_) {
+            setenv("DISPLAY", previous_->c_str(), 1);
+        }
+    }
+    NoDisplay(const NoDisplay&) = delete;
+    NoDisplay& operator=(const NoDisplay&) = delete;
+
+private:
+    std::optional<std::string> previous_;
+};
+
+TEST_F(RunImages, WithTheDialogTheFirstImageChoosesAndNothingRunsWhenItIsNotConfirmed) {
+    const std::string a = Write(TestPicture(8, false), "a.png");
+    const std::string b = Write(TestPicture(8, false), "b.png");
+    const std::string out = folder.File("results");
+    const NoDisplay noDisplay;
+    const Finished f = Run({a, b}, out, {"--dialog"});
+    EXPECT_EQ(1, f.status);
+    EXPECT_TRUE(Contains(f.out, "FAILED   " + a + ": Vellicor Output Honer... failed with 1")) << f.out;
+    EXPECT_TRUE(Contains(f.out, "the other image was left alone")) << f.out;
+    EXPECT_FALSE(Contains(f.out, b)) << "the second image was run";
+    EXPECT_TRUE(fs::is_empty(out));
 }
 
 TEST_F(RunImages, UnusableOutputsAreRefusedBeforeAnythingRuns) {
