@@ -29,8 +29,9 @@ Rgb Scaled(Rgb c, double k) {
 // A fixed value in [-1, 1] for a pixel: texture that does not depend on the
 // order things are drawn in.
 double Grain(double x, double y, uint32_t seed) {
-    auto h = static_cast<uint32_t>(static_cast<int>(x) * 73856093) ^
-             static_cast<uint32_t>(static_cast<int>(y) * 19349663) ^ (seed * 83492791u);
+    // Unsigned arithmetic: the products wrap around by design.
+    auto h = static_cast<uint32_t>(static_cast<int>(x)) * 73856093u ^
+             static_cast<uint32_t>(static_cast<int>(y)) * 19349663u ^ seed * 83492791u;
     h ^= h >> 13;
     h *= 0x5bd1e995u;
     h ^= h >> 15;
