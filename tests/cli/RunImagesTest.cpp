@@ -109,8 +109,11 @@ TEST_F(RunImages, KeepDepthProfileResolutionAndAlphaFromFormatToFormat) {
 TEST_F(RunImages, EightAndSixteenBitsOfOneImageComeOutAlike) {
     const std::string in8 = Write(TestPicture(8, false), "in8.png");
     const std::string in16 = Write(TestPicture(16, false), "in16.png");
-    ASSERT_EQ(0, Run({in8}, folder.File("out8.png")).status);
-    ASSERT_EQ(0, Run({in16}, folder.File("out16.png")).status);
+    for (const auto& [in, out] : {std::pair{in8, "out8.png"}, std::pair{in16, "out16.png"}}) {
+        const Finished f = Run({in}, folder.File(out));
+        ASSERT_EQ(0, f.status) << f.err;
+        EXPECT_TRUE(Contains(f.out, "\naccounting clean\n")) << f.out;
+    }
     const std::vector<double> out8 = Values(vips::VImage::new_from_file(folder.File("out8.png").c_str()));
     const std::vector<double> out16 = Values(vips::VImage::new_from_file(folder.File("out16.png").c_str()));
     ASSERT_EQ(out8.size(), out16.size());
@@ -156,6 +159,7 @@ TEST_F(RunImages, AFileCutShortFailsWhenWrittenAndLeavesTheEarlierResult) {
     const std::string outBytes = ReadBytes(out);
     const Finished f = Run({in}, out);
     EXPECT_EQ(1, f.status) << f.out;
+    EXPECT_TRUE(Contains(f.out, "\naccounting clean\n")) << f.out;
     EXPECT_TRUE(Contains(f.err, "cannot save")) << f.err;
     EXPECT_TRUE(Contains(f.err, "are as they were")) << f.err;
     EXPECT_EQ(outBytes, ReadBytes(out));
@@ -207,6 +211,7 @@ TEST_F(RunImages, AResultReplacesItsImageOnlyWhenAskedTo) {
 
     const Finished replaced = Run({in}, in, {"--overwrite"});
     ASSERT_EQ(0, replaced.status) << replaced.err;
+    EXPECT_TRUE(Contains(replaced.out, "\naccounting clean\n")) << replaced.out;
     EXPECT_NE(bytes, ReadBytes(in));
     EXPECT_EQ(std::vector<std::string>{"in.png"}, folder.Entries());
 }
@@ -218,6 +223,7 @@ TEST_F(RunImages, SeveralImagesGoIntoAFolderEachAsAloneTwoAtATime) {
     inputs.push_back(Write(TestPicture(8, false, 120, 90), "c.jpg"));
     inputs.push_back(Write(TestPicture(16, false, 90, 120), "d.png"));
     const std::string out = folder.File("results");
+    // A worker exits with 0 only when its host's accounting was clean.
     const Finished f = Run(inputs, out, {"--jobs", "2"});
     ASSERT_EQ(0, f.status) << f.out << f.err;
     EXPECT_EQ("", f.err);
@@ -228,7 +234,9 @@ TEST_F(RunImages, SeveralImagesGoIntoAFolderEachAsAloneTwoAtATime) {
         EXPECT_TRUE(Contains(f.out, "written  " + input + " -> " + (fs::path(out) / name).string())) << f.out;
         // The same pixels as the image run on its own.
         const std::string alone = folder.File("alone-" + name);
-        ASSERT_EQ(0, Run({input}, alone).status);
+        const Finished single = Run({input}, alone);
+        ASSERT_EQ(0, single.status) << single.err;
+        EXPECT_TRUE(Contains(single.out, "\naccounting clean\n")) << single.out;
         EXPECT_EQ(Values(vips::VImage::new_from_file(alone.c_str())),
                   Values(vips::VImage::new_from_file((fs::path(out) / name).c_str())));
     }

@@ -140,6 +140,7 @@ TEST_F(Sheet, OneEffectMakesABeforeAndAfterPicture) {
     const Finished f = MakeSheet({"--plugin", kOutput, "--set", "Web and Multimedia Honers", "--effect",
                                   "Video and Slideshows", "--crop", "10,20,200,100"});
     ASSERT_EQ(0, f.status) << f.out << f.err;
+    EXPECT_TRUE(Contains(f.out, "\naccounting clean\n")) << f.out;
     const std::vector<Cell> cells = CellsOf(f.out);
     ASSERT_EQ(1u, cells.size());
     const vips::VImage sheet = vips::VImage::new_from_file(folder.File("sheet.png").c_str());
@@ -153,7 +154,9 @@ TEST_F(Sheet, OneEffectMakesABeforeAndAfterPicture) {
 }
 
 TEST_F(Sheet, LeavesTheUsersRememberedChoiceAlone) {
-    ASSERT_EQ(0, MakeSheet({"--plugin", kOutput, "--set", "Halftone Output Honers"}).status);
+    const Finished f = MakeSheet({"--plugin", kOutput, "--set", "Halftone Output Honers"});
+    ASSERT_EQ(0, f.status) << f.err;
+    EXPECT_TRUE(Contains(f.out, "\naccounting clean\n")) << f.out;
     EXPECT_TRUE(fs::is_empty(settings.Path())) << "the sheet's runs remembered a choice for the user";
 }
 
