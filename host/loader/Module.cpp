@@ -2,8 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <utility>
-
 namespace vhost {
 
 Module Module::Open(const std::string& path, std::string& error, const char* entryName) {
@@ -23,25 +21,6 @@ Module Module::Open(const std::string& path, std::string& error, const char* ent
     m.entry_ = reinterpret_cast<PluginMainProc>(symbol);
     m.path_ = path;
     return m;
-}
-
-Module::Module(Module&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), entry_(std::exchange(other.entry_, nullptr)),
-      path_(std::move(other.path_)) {
-}
-
-Module& Module::operator=(Module&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, nullptr);
-        entry_ = std::exchange(other.entry_, nullptr);
-        path_ = std::move(other.path_);
-    }
-    return *this;
-}
-
-Module::~Module() {
-    Close();
 }
 
 void Module::Close() noexcept {

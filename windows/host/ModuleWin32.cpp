@@ -8,8 +8,6 @@
 
 #include <windows.h>
 
-#include <utility>
-
 namespace vhost {
 
 namespace {
@@ -74,25 +72,6 @@ Module Module::Open(const std::string& path, std::string& error, const char* ent
         m.path_ = windowsPath;
     }
     return m;
-}
-
-Module::Module(Module&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), entry_(std::exchange(other.entry_, nullptr)),
-      path_(std::move(other.path_)) {
-}
-
-Module& Module::operator=(Module&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, nullptr);
-        entry_ = std::exchange(other.entry_, nullptr);
-        path_ = std::move(other.path_);
-    }
-    return *this;
-}
-
-Module::~Module() {
-    Close();
 }
 
 void Module::Close() noexcept {
