@@ -8,6 +8,44 @@
 #include <cstring>
 
 namespace vlh::dialogs {
+namespace {
+
+// Other clients' windows come and go while the tests look at them, and Xlib's
+// default answer to a request on a window that has just gone is to end the
+// process. While a trap is set, errors on the tests' own connection are
+// dropped (the request then reports failure); errors on any other connection
+// still reach whoever handled them before.
+Display* trappedDisplay = nullptr;
+XErrorHandler previousHandler = nullptr;
+
+int DropTrappedError(Display* display, XErrorEvent* error) {
+    if (display == trappedDisplay) {
+        return 0;
+    }
+    return previousHandler != nullptr ? previousHandler(display, error) : 0;
+}
+
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* display) : display_(display) {
+        XSync(display_, False); // errors of earlier requests go to the earlier handler
+        trappedDisplay = display_;
+        previousHandler = XSetErrorHandler(DropTrappedError);
+    }
+    ~ErrorTrap() {
+        XSync(display_, False);
+        XSetErrorHandler(previousHandler);
+        trappedDisplay = nullptr;
+        previousHandler = nullptr;
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+private:
+    Display* display_;
+};
+
+} // namespace
 
 XSession::XSession() {
     display_ = XOpenDisplay(nullptr);
@@ -50,18 +88,22 @@ void XSession::PressKey(const std::string& keysym, const char* modifier) {
 }
 
 void XSession::Focus(unsigned long window) {
+    const ErrorTrap trap(display_);
     XSetInputFocus(display_, window, RevertToParent, CurrentTime);
     XSync(display_, False);
 }
 
 std::optional<WindowGeometry> XSession::Geometry(unsigned long window) {
+    const ErrorTrap trap(display_);
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(display_, window, &attributes) == 0) {
         return std::nullopt;
     }
     WindowGeometry g;
     Window child = 0;
-    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &g.x, &g.y, &child);
+    if (XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &g.x, &g.y, &child) == 0) {
+        return std::nullopt;
+    }
     g.width = attributes.width;
     g.height = attributes.height;
     g.viewable = attributes.map_state == IsViewable;
@@ -77,6 +119,7 @@ std::vector<unsigned char> XSession::Property(unsigned long window, const char* 
     format = 0;
     type = None;
     const Atom atom = XInternAtom(display_, name, False);
+    const ErrorTrap trap(display_);
     if (XGetWindowProperty(display_, window, atom, 0, 4096, False, AnyPropertyType, &actualType, &format,
                            &items, &after, &data) != Success ||
         data == nullptr) {
@@ -102,6 +145,7 @@ std::string XSession::Title(unsigned long window) {
 
 unsigned long XSession::TransientFor(unsigned long window) {
     Window owner = 0;
+    const ErrorTrap trap(display_);
     return XGetTransientForHint(display_, window, &owner) != 0 ? owner : 0;
 }
 
@@ -152,6 +196,7 @@ std::vector<unsigned long> XSession::TopLevelWindows() {
 }
 
 std::vector<uint32_t> XSession::ScreenArea(int x, int y, int width, int height) {
+    const ErrorTrap trap(display_);
     XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (image == nullptr) {
