@@ -4,7 +4,6 @@
 // after each, under the Set's and the Effect's names. The user's remembered
 // Set and Effect are left alone: the runs remember theirs in a private folder.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -22,6 +21,7 @@
 #include "host/cli/SheetDraw.h"
 #include "host/cli/SheetLayout.h"
 #include "host/core/Host.h"
+#include "host/core/PrivateSettings.h"
 #include "host/engine/DocumentFiles.h"
 #include "host/engine/DocumentPixels.h"
 #include "host/engine/Engine.h"
@@ -77,39 +77,6 @@ int Failure(const std::string& why) {
     std::fprintf(stderr, "vellicor sheet: %s\n", why.c_str());
     return 1;
 }
-
-// A folder of its own as $XDG_CONFIG_HOME while the Effects run.
-class PrivateSettings {
-public:
-    PrivateSettings() {
-        if (const char* previous = std::getenv("XDG_CONFIG_HOME")) {
-            previous_ = previous;
-        }
-        std::string pattern = (fs::temp_directory_path() / "vellicor-sheet-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-            setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
-        }
-    }
-    ~PrivateSettings() {
-        if (path_.empty()) {
-            return;
-        }
-        if (previous_) {
-            setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    PrivateSettings(const PrivateSettings&) = delete;
-    PrivateSettings& operator=(const PrivateSettings&) = delete;
-
-private:
-    std::string path_;
-    std::optional<std::string> previous_;
-};
 
 struct Crop {
     int left = 0;
@@ -323,7 +290,10 @@ int MakeSheet(const CommandLine& cl, const SheetRequest& r) {
     if (auto why = ReadCrop(cl, picture, crop)) {
         return Usage(*why);
     }
-    const PrivateSettings settings;
+    const PrivateSettings settings("vellicor-sheet");
+    if (!settings.Ok()) {
+        return Failure("cannot make a private settings folder in " + PrivateSettings::Parent());
+    }
     EffectPlayer player(picture, crop);
     if (auto why = player.Register(r.modulePath, r.plugin)) {
         return Failure(*why);

@@ -1,13 +1,9 @@
 #include "host/manual/EffectCrops.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <system_error>
-
 #include <vips/vips8>
 
 #include "host/core/Host.h"
+#include "host/core/PrivateSettings.h"
 #include "host/core/ResultText.h"
 #include "host/engine/DocumentFiles.h"
 #include "host/engine/DocumentPixels.h"
@@ -21,42 +17,7 @@ namespace vhost::manual {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kSampleName = "the sample picture";
-
-// $XDG_CONFIG_HOME pointed at a fresh folder for as long as it lives; the
-// folder is removed and the previous value put back afterwards.
-class PrivateSettings {
-public:
-    PrivateSettings() {
-        if (const char* previous = std::getenv("XDG_CONFIG_HOME")) {
-            previous_ = previous;
-        }
-        std::string pattern = (fs::temp_directory_path() / "vellicor-manual-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw ManualError("cannot make a private settings folder in " +
-                              fs::temp_directory_path().string());
-        }
-        path_ = pattern;
-        setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
-    }
-    ~PrivateSettings() {
-        if (previous_) {
-            setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    PrivateSettings(const PrivateSettings&) = delete;
-    PrivateSettings& operator=(const PrivateSettings&) = delete;
-
-private:
-    std::string path_;
-    std::optional<std::string> previous_;
-};
 
 // The crop of a float RGB image on the 0..1 scale, at 8 bits as a file would
 // store it.
@@ -75,7 +36,7 @@ RgbPicture CropOf(const vips::VImage& rgb, const CropArea& area) {
 } // namespace
 
 struct EffectCropper::State {
-    PrivateSettings settings;
+    PrivateSettings settings{"vellicor-manual"};
     Host host;
     std::shared_ptr<const engine::EngineNotes> notes;
     ManualSample sample;
@@ -83,6 +44,9 @@ struct EffectCropper::State {
 
 EffectCropper::EffectCropper(const std::string& modulePath, ManualSample sample)
     : state_(std::make_unique<State>()) {
+    if (!state_->settings.Ok()) {
+        throw ManualError("cannot make a private settings folder in " + PrivateSettings::Parent());
+    }
     const CropArea& c = sample.crop;
     if (c.width < 1 || c.height < 1 || c.left < 0 || c.top < 0 || c.left + c.width > sample.image.width() ||
         c.top + c.height > sample.image.height()) {
