@@ -34,23 +34,15 @@ void Help() {
 }
 
 int Usage(const std::string& why) {
-    std::fprintf(stderr, "vellicor about: %s\n(see vellicor about --help)\n", why.c_str());
-    return 2;
+    return UsageError("about", why);
 }
 
 } // namespace
 
 int AboutCommand(const std::vector<std::string>& args) {
     CommandLine cl(args, kFlags);
-    if (!cl.Ok()) {
-        return Usage(cl.Error());
-    }
-    if (cl.Has("help")) {
-        Help();
-        return 0;
-    }
-    if (auto unknown = cl.Unknown(kOptions); !unknown.empty()) {
-        return Usage("unknown option --" + unknown.front());
+    if (auto done = CheckLine("about", cl, kOptions, Help)) {
+        return *done;
     }
     const std::string modulePath = cl.Value("module").value_or(DefaultModulePath());
     if (modulePath.empty()) {

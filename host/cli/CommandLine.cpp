@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 namespace vhost::cli {
 
@@ -45,6 +46,32 @@ std::vector<std::string> CommandLine::Unknown(const std::vector<std::string>& kn
         }
     }
     return out;
+}
+
+int UsageError(const std::string& command, const std::string& why) {
+    std::fprintf(stderr, "vellicor %s: %s\n(see vellicor %s --help)\n", command.c_str(), why.c_str(),
+                 command.c_str());
+    return 2;
+}
+
+int CommandFailure(const std::string& command, const std::string& why) {
+    std::fprintf(stderr, "vellicor %s: %s\n", command.c_str(), why.c_str());
+    return 1;
+}
+
+std::optional<int> CheckLine(const std::string& command, const CommandLine& cl,
+                             const std::vector<std::string>& known, void (*help)()) {
+    if (!cl.Ok()) {
+        return UsageError(command, cl.Error());
+    }
+    if (cl.Has("help")) {
+        help();
+        return 0;
+    }
+    if (auto unknown = cl.Unknown(known); !unknown.empty()) {
+        return UsageError(command, "unknown option --" + unknown.front());
+    }
+    return std::nullopt;
 }
 
 std::optional<long> ParseNumber(const std::string& text, long min, long max) {

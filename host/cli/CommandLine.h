@@ -27,6 +27,18 @@ private:
     std::string error_;
 };
 
+// A subcommand's complaints, in its own name ("vellicor about: why").
+// UsageError points to the command's --help and returns 2, bad usage;
+// CommandFailure returns 1.
+int UsageError(const std::string& command, const std::string& why);
+int CommandFailure(const std::string& command, const std::string& why);
+
+// The start every subcommand shares: a malformed line or an option not in
+// known is bad usage, and --help prints help. Returns the exit status to end
+// with now, or std::nullopt to go on.
+std::optional<int> CheckLine(const std::string& command, const CommandLine& cl,
+                             const std::vector<std::string>& known, void (*help)());
+
 // A whole number in [min, max], or std::nullopt.
 std::optional<long> ParseNumber(const std::string& text, long min, long max);
 

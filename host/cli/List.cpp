@@ -33,23 +33,15 @@ void Help() {
 }
 
 int Usage(const std::string& why) {
-    std::fprintf(stderr, "vellicor list: %s\n(see vellicor list --help)\n", why.c_str());
-    return 2;
+    return UsageError("list", why);
 }
 
 } // namespace
 
 int ListCommand(const std::vector<std::string>& args) {
     CommandLine cl(args, kFlags);
-    if (!cl.Ok()) {
-        return Usage(cl.Error());
-    }
-    if (cl.Has("help")) {
-        Help();
-        return 0;
-    }
-    if (auto unknown = cl.Unknown(kOptions); !unknown.empty()) {
-        return Usage("unknown option --" + unknown.front());
+    if (auto done = CheckLine("list", cl, kOptions, Help)) {
+        return *done;
     }
     std::optional<std::string> module = cl.Value("module");
     if (!module) {

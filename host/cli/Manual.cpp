@@ -39,8 +39,7 @@ void Help() {
 }
 
 int Usage(const std::string& why) {
-    std::fprintf(stderr, "vellicor manual: %s\n(see vellicor manual --help)\n", why.c_str());
-    return 2;
+    return UsageError("manual", why);
 }
 
 // "-o FILE" is "--output FILE".
@@ -57,15 +56,8 @@ std::vector<std::string> WithLongOptions(std::vector<std::string> args) {
 
 int ManualCommand(const std::vector<std::string>& args) {
     CommandLine cl(WithLongOptions(args), kFlags);
-    if (!cl.Ok()) {
-        return Usage(cl.Error());
-    }
-    if (cl.Has("help")) {
-        Help();
-        return 0;
-    }
-    if (auto unknown = cl.Unknown(kOptions); !unknown.empty()) {
-        return Usage("unknown option --" + unknown.front());
+    if (auto done = CheckLine("manual", cl, kOptions, Help)) {
+        return *done;
     }
     const std::optional<std::string> output = cl.Value("output");
     if (!output || output->empty()) {

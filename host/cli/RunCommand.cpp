@@ -83,13 +83,11 @@ void Help() {
 }
 
 int Usage(const std::string& why) {
-    std::fprintf(stderr, "vellicor run: %s\n(see vellicor run --help)\n", why.c_str());
-    return 2;
+    return UsageError("run", why);
 }
 
 int Failure(const std::string& why) {
-    std::fprintf(stderr, "vellicor run: %s\n", why.c_str());
-    return 1;
+    return CommandFailure("run", why);
 }
 
 int RunOnDefaultDocument(const CommandLine& cl, const RunSettings& settings) {
@@ -146,17 +144,10 @@ int RunOnImages(const SplitArguments& split, const CommandLine& cl, const RunSet
 int RunCommand(const std::vector<std::string>& args) {
     const SplitArguments split = SplitImages(args, Flags());
     CommandLine cl(split.options, Flags());
-    if (!cl.Ok()) {
-        return Usage(cl.Error());
-    }
-    if (cl.Has("help")) {
-        Help();
-        return 0;
-    }
     const std::vector<std::string> known =
         Joined({SessionOptionNames(), DocumentOptionNames(), kImageOptions, {"help"}});
-    if (auto unknown = cl.Unknown(known); !unknown.empty()) {
-        return Usage("unknown option --" + unknown.front());
+    if (auto done = CheckLine("run", cl, known, Help)) {
+        return *done;
     }
     RunSettings settings;
     if (auto why = ReadRunSettings(cl, settings)) {

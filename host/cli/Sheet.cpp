@@ -69,13 +69,11 @@ void Help() {
 }
 
 int Usage(const std::string& why) {
-    std::fprintf(stderr, "vellicor sheet: %s\n(see vellicor sheet --help)\n", why.c_str());
-    return 2;
+    return UsageError("sheet", why);
 }
 
 int Failure(const std::string& why) {
-    std::fprintf(stderr, "vellicor sheet: %s\n", why.c_str());
-    return 1;
+    return CommandFailure("sheet", why);
 }
 
 struct Crop {
@@ -341,15 +339,8 @@ int MakeSheet(const CommandLine& cl, const SheetRequest& r) {
 int SheetCommand(const std::vector<std::string>& args) {
     const SplitArguments split = SplitImages(args, kFlags);
     CommandLine cl(split.options, kFlags);
-    if (!cl.Ok()) {
-        return Usage(cl.Error());
-    }
-    if (cl.Has("help")) {
-        Help();
-        return 0;
-    }
-    if (auto unknown = cl.Unknown(kOptions); !unknown.empty()) {
-        return Usage("unknown option --" + unknown.front());
+    if (auto done = CheckLine("sheet", cl, kOptions, Help)) {
+        return *done;
     }
     SheetRequest request;
     if (auto why = ReadRequest(cl, split, request)) {

@@ -50,8 +50,7 @@ void Help() {
 }
 
 int Usage(const std::string& why) {
-    std::fprintf(stderr, "vellicor run: %s\n(see vellicor run --help)\n", why.c_str());
-    return 2;
+    return cli::UsageError("run", why);
 }
 
 struct PlannedFault {
@@ -116,15 +115,8 @@ void Report(Host& host, const PluginRecord& plugin, const DoItResult& result, bo
 
 int RunCommand(const std::vector<std::string>& args) {
     cli::CommandLine cl(args, kFlags);
-    if (!cl.Ok()) {
-        return Usage(cl.Error());
-    }
-    if (cl.Has("help")) {
-        Help();
-        return 0;
-    }
-    if (auto unknown = cl.Unknown(kOptions); !unknown.empty()) {
-        return Usage("unknown option --" + unknown.front());
+    if (auto done = cli::CheckLine("run", cl, kOptions, Help)) {
+        return *done;
     }
     if (cl.Has("set") != cl.Has("effect")) {
         return Usage("--set and --effect go together");
