@@ -20,6 +20,8 @@ public:
 
     // False when no folder could be made; the settings then stay the user's.
     bool Ok() const { return !path_.empty(); }
+    // The folder; empty when none could be made.
+    const std::string& Path() const { return path_; }
     // Where the folder is or would have been made, for a message.
     static std::string Parent();
 

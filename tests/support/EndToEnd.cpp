@@ -2,10 +2,7 @@
 
 #include "host/loader/ResourceRegistration.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
 namespace vhost::e2e {
 
@@ -15,31 +12,6 @@ std::string HonerPath() {
 #else
     return {};
 #endif
-}
-
-PrivateSettingsFolder::PrivateSettingsFolder() {
-    if (const char* previous = std::getenv("XDG_CONFIG_HOME")) {
-        previous_ = previous;
-        hadPrevious_ = true;
-    }
-    std::string pattern = (std::filesystem::temp_directory_path() / "vellicor-e2e-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        path_ = pattern;
-        setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
-    }
-}
-
-PrivateSettingsFolder::~PrivateSettingsFolder() {
-    if (path_.empty()) {
-        return;
-    }
-    if (hadPrevious_) {
-        setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 std::vector<PluginRecord*> RegisterHoner(Host& host, std::string& error) {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "host/core/Host.h"
+#include "host/core/PrivateSettings.h"
 
 namespace vhost::e2e {
 
@@ -29,22 +30,10 @@ namespace vhost::e2e {
 std::string HonerPath();
 
 // A private $XDG_CONFIG_HOME (where the module remembers each user's
-// choices) for as long as it lives; the folder is removed afterwards and the
-// previous value put back.
-class PrivateSettingsFolder {
+// choices) for as long as it lives.
+class PrivateSettingsFolder : public PrivateSettings {
 public:
-    PrivateSettingsFolder();
-    ~PrivateSettingsFolder();
-    PrivateSettingsFolder(const PrivateSettingsFolder&) = delete;
-    PrivateSettingsFolder& operator=(const PrivateSettingsFolder&) = delete;
-
-    // Empty when no folder could be made.
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-    std::string previous_;
-    bool hadPrevious_ = false;
+    PrivateSettingsFolder() : PrivateSettings("vellicor-e2e") {}
 };
 
 // Registers the module's plug-ins in host from its resources; the records in
