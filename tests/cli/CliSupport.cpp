@@ -1,10 +1,5 @@
 #include "tests/cli/CliSupport.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -12,8 +7,6 @@
 #include <stdexcept>
 
 #include "resources/images/Chart.h"
-
-extern char** environ;
 
 namespace vhost::cli::test {
 
@@ -44,31 +37,7 @@ std::vector<std::string> Folder::Entries() const {
 Finished Vellicor(const std::vector<std::string>& args, const Folder& scratch) {
     std::vector<std::string> words = {VLH_VELLICOR_PATH};
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& w : words) {
-        argv.push_back(w.data());
-    }
-    argv.push_back(nullptr);
-    const fs::path out = scratch.Path() / ".stdout";
-    const fs::path err = scratch.Path() / ".stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    Finished f;
-    int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid) {
-        throw std::runtime_error(std::string("cannot start ") + argv[0]);
-    }
-    f.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    f.out = ReadBytes(out.string());
-    f.err = ReadBytes(err.string());
-    fs::remove(out);
-    fs::remove(err);
-    return f;
+    return e2e::RunProgram(std::move(words), scratch.Path());
 }
 
 std::string SrgbProfile() {

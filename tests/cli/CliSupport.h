@@ -8,13 +8,11 @@
 
 #include <vips/vips8>
 
+#include "tests/support/ProgramRun.h"
+
 namespace vhost::cli::test {
 
-struct Finished {
-    int status = -1; // exit status, or -1 when it did not exit normally
-    std::string out;
-    std::string err;
-};
+using e2e::Finished;
 
 // A temporary folder, removed with everything in it.
 class Folder {

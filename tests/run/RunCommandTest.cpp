@@ -4,19 +4,12 @@
 // the host's accounting clean.
 #include "host/catalogue/ModuleSets.h"
 #include "tests/support/EndToEnd.h"
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "tests/support/ProgramRun.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
-
-extern char** environ;
 
 namespace vhost::e2e {
 namespace {
@@ -24,17 +17,6 @@ namespace {
 constexpr const char* kOutput = "Vellicor Output Honer";
 constexpr const char* kInkjet = "Inkjet Output Honers";
 constexpr const char* kGlossy300 = "Glossy and Lustre Paper, 300 ppi";
-
-struct Finished {
-    int status = -1; // exit status, or -1 when it did not exit normally
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -63,30 +45,7 @@ protected:
             args.insert(args.begin(), {"--module", HonerPath()});
         }
         args.insert(args.begin(), {VLH_VELLICOR_PATH, "run"});
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        const std::filesystem::path out = std::filesystem::path(settingsFolder.Path()) / "out.txt";
-        const std::filesystem::path err = std::filesystem::path(settingsFolder.Path()) / "err.txt";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        Finished f;
-        int status = 0;
-        if (spawned != 0 || waitpid(pid, &status, 0) != pid) {
-            ADD_FAILURE() << "vellicor cannot be started: " << argv[0];
-            return f;
-        }
-        f.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        f.out = ReadFile(out);
-        f.err = ReadFile(err);
-        return f;
+        return RunProgram(std::move(args), settingsFolder.Path());
     }
 
     // The request with the Set and Effect given.
