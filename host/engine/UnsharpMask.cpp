@@ -22,14 +22,16 @@ void CheckAmountAndThreshold(double amountPercent, int threshold) {
     throw EngineError(code::kInvalidParameters, message.str());
 }
 
+// The threshold is a gate: a difference below it leaves the value as it is,
+// any other gets the full amount. Written branch-free so the loop vectorises.
 RowKernel SharpenKernel(float amount, float threshold) {
     return [amount, threshold](const float* const* in, float* out, int pixels) {
         const float* source = in[0];
         const float* blurred = in[1];
         for (int i = 0; i < pixels * 3; ++i) {
             const float d = source[i] - blurred[i];
-            const float excess = std::max(std::fabs(d) - threshold, 0.0f);
-            out[i] = std::clamp(source[i] + amount * std::copysign(excess, d), 0.0f, 1.0f);
+            const float gain = std::fabs(d) < threshold ? 0.0f : amount;
+            out[i] = std::clamp(source[i] + gain * d, 0.0f, 1.0f);
         }
     };
 }

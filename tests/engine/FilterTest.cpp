@@ -62,11 +62,6 @@ TEST(UnsharpMask, AmountZeroReturnsTheInputExactly) {
     EXPECT_EQ(FloatPixels(UnsharpMask(in, 0.0, 2.0, 0)), FloatPixels(in));
 }
 
-TEST(UnsharpMask, ThresholdOf255ReturnsTheInputExactly) {
-    const vips::VImage in = Noise(32, 24, 2);
-    EXPECT_EQ(FloatPixels(UnsharpMask(in, 500.0, 3.0, 255)), FloatPixels(in));
-}
-
 TEST(UnsharpMask, SteepensAnEdgeWithEqualHalosAndLeavesFlatAreas) {
     const int width = 40;
     const std::vector<float> row =
@@ -91,29 +86,37 @@ TEST(UnsharpMask, ANarrowRadiusStillSharpens) {
     EXPECT_EQ(row[width / 2 - 3], 0.25f);
 }
 
-TEST(UnsharpMask, ThresholdIsSubtractedFromTheDifference) {
-    // With amount a, out - in = a x d without threshold; with threshold t the
-    // change is a x sign(d) x max(|d| - t, 0).
-    const int width = 40;
-    const vips::VImage in = Step(width, 3, 0.3f, 0.6f);
-    const std::vector<float> source = Row(FloatPixels(in), width, 1);
-    const std::vector<float> plain = Row(FloatPixels(UnsharpMask(in, 200.0, 1.5, 0)), width, 1);
-    const std::vector<float> gated = Row(FloatPixels(UnsharpMask(in, 200.0, 1.5, 20)), width, 1);
-    const float t = 20.0f / 255.0f;
-    int unchanged = 0;
-    int reduced = 0;
-    for (int x = 0; x < width; ++x) {
-        const float d = (plain[x] - source[x]) / 2.0f;
-        if (std::fabs(d) <= t) {
-            EXPECT_EQ(gated[x], source[x]) << "x " << x;
-            ++unchanged;
-        } else {
-            EXPECT_NEAR(gated[x], source[x] + 2.0f * std::copysign(std::fabs(d) - t, d), 1e-5f) << "x " << x;
-            ++reduced;
+// A mid-grey square with one raised pixel in its centre.
+vips::VImage Impulse(int size, float height) {
+    std::vector<float> values(static_cast<size_t>(size * size * 3), 0.5f);
+    const size_t centre = static_cast<size_t>((size / 2 * size + size / 2) * 3);
+    values[centre] = values[centre + 1] = values[centre + 2] = 0.5f + height;
+    return FloatImage(size, size, 3, values);
+}
+
+TEST(UnsharpMask, ThresholdIsAGateNotASubtraction) {
+    // The centre of a raised pixel differs from its blur by k x its height;
+    // k is read from a run without threshold at amount 100 % (out - in = d).
+    const int size = 15;
+    const size_t centre = static_cast<size_t>((size / 2 * size + size / 2) * 3);
+    const double radius = 1.0;
+    const float k = (FloatPixels(UnsharpMask(Impulse(size, 0.1f), 100.0, radius, 0))[centre] - 0.6f) / 0.1f;
+    ASSERT_GT(k, 0.5f);
+    for (const int threshold : {1, 4, 12, 40}) {
+        for (const int levels : {threshold - 1, threshold + 1}) {
+            const float d = static_cast<float>(levels) / 255.0f;
+            const vips::VImage in = Impulse(size, d / k);
+            const std::vector<float> source = FloatPixels(in);
+            const std::vector<float> out = FloatPixels(UnsharpMask(in, 150.0, radius, threshold));
+            const float expected = levels < threshold ? source[centre] : source[centre] + 1.5f * d;
+            EXPECT_NEAR(out[centre], expected, 2e-6f) << "threshold " << threshold << ", d " << levels;
+            // The neighbours' differences are smaller still and below the gate
+            // (for all but the lowest threshold, where every pixel sharpens).
+            if (threshold > 1) {
+                EXPECT_EQ(out[centre - 3], source[centre - 3]) << "threshold " << threshold;
+            }
         }
     }
-    EXPECT_GT(unchanged, 0);
-    EXPECT_GT(reduced, 0);
 }
 
 TEST(HighPass, FlatImageBecomesMidGrey) {
