@@ -74,7 +74,10 @@ vips::VImage MapRows(const std::vector<vips::VImage>& inputs, int bands, RowKern
 
     VipsImage* out = vips_image_new();
     vips::VImage result(out); // adopts the new reference
-    if (vips_image_pipeline_array(out, VIPS_DEMAND_STYLE_THINSTRIP, mapped->inputs.data()) != 0) {
+    // Strips several lines high: a deep stack of blurs asks each layer for a
+    // few lines more than it was asked for, and with strips one line high
+    // those extra lines would cost more than the lines themselves.
+    if (vips_image_pipeline_array(out, VIPS_DEMAND_STYLE_FATSTRIP, mapped->inputs.data()) != 0) {
         throw vips::VError();
     }
     out->Bands = bands;
