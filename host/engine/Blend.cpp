@@ -51,6 +51,15 @@ float SoftLight(float cb, float cs) {
 float LinearLight(float cb, float cs) {
     return Clip(2 * cs + cb - 1);
 }
+float Difference(float cb, float cs) {
+    return std::fabs(cb - cs);
+}
+float LinearDodge(float cb, float cs) {
+    return Clip(cb + cs);
+}
+float LinearBurn(float cb, float cs) {
+    return Clip(cb + cs - 1);
+}
 
 template <float (*Mode)(float, float)>
 void SeparableRow(const float* __restrict base, const float* __restrict top, float* __restrict out,
@@ -145,6 +154,12 @@ RowKernel KernelFor(BlendMode mode, float opacity) {
         return SeparableKernel<LinearLight>(opacity);
     case BlendMode::Luminosity:
         return LuminosityKernel(opacity);
+    case BlendMode::Difference:
+        return SeparableKernel<Difference>(opacity);
+    case BlendMode::LinearDodge:
+        return SeparableKernel<LinearDodge>(opacity);
+    case BlendMode::LinearBurn:
+        return SeparableKernel<LinearBurn>(opacity);
     }
     throw std::invalid_argument("unknown blend mode");
 }

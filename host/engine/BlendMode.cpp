@@ -17,7 +17,7 @@ struct ModeEntry {
     std::string_view name;
 };
 
-constexpr std::array<ModeEntry, 10> kModes{{
+constexpr std::array<ModeEntry, 13> kModes{{
     {BlendMode::Normal, FourCC("Nrml"), "normal", "normal"},
     {BlendMode::Darken, FourCC("Drkn"), "darken", "darken"},
     {BlendMode::Lighten, FourCC("Lghn"), "lighten", "lighten"},
@@ -28,6 +28,9 @@ constexpr std::array<ModeEntry, 10> kModes{{
     {BlendMode::HardLight, FourCC("HrdL"), "hardLight", "hard light"},
     {BlendMode::LinearLight, FourCC("LnrL"), "linearLight", "linear light"},
     {BlendMode::Luminosity, FourCC("Lmns"), "luminosity", "luminosity"},
+    {BlendMode::Difference, FourCC("Dfrn"), "difference", "difference"},
+    {BlendMode::LinearDodge, 0, "linearDodge", "linear dodge"},
+    {BlendMode::LinearBurn, 0, "linearBurn", "linear burn"},
 }};
 
 const ModeEntry& EntryOf(BlendMode mode) {
@@ -43,7 +46,7 @@ const ModeEntry& EntryOf(BlendMode mode) {
 
 std::optional<BlendMode> BlendModeFromCode(uint32_t code) {
     for (const ModeEntry& entry : kModes) {
-        if (entry.code == code) {
+        if (entry.code != 0 && entry.code == code) {
             return entry.mode;
         }
     }

@@ -62,7 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
                       // s <= .5: 2bs; else screen(b, 2s - 1): .2 + .2 - .04, .64 + .8 - .512
                       ModeCase{BlendMode::HardLight, {0.36f, 0.48f, 0.1f, 0.928f, 0.904f, 1.0f}},
                       // 2s + b - 1 clipped: -.3 -> 0, 1.44 -> 1, 1.4 -> 1
-                      ModeCase{BlendMode::LinearLight, {0.4f, 0.4f, 0.0f, 1.0f, 0.94f, 1.0f}}));
+                      ModeCase{BlendMode::LinearLight, {0.4f, 0.4f, 0.0f, 1.0f, 0.94f, 1.0f}},
+                      // |b - s|
+                      ModeCase{BlendMode::Difference, {0.4f, 0.5f, 0.4f, 0.26f, 0.91f, 0.3f}},
+                      // b + s clipped: 1.1 -> 1, 1.54 -> 1, 1.7 -> 1
+                      ModeCase{BlendMode::LinearDodge, {0.8f, 1.0f, 0.6f, 1.0f, 0.99f, 1.0f}},
+                      // b + s - 1 clipped: -.2, -.4, -.01 -> 0
+                      ModeCase{BlendMode::LinearBurn, {0.0f, 0.1f, 0.0f, 0.54f, 0.0f, 0.7f}}));
 
 TEST(Blend, OpacityMixesBackdropAndModeResult) {
     // .6 b + .4 x multiply: .12 + .048, .48 + .096, .3 + .02
@@ -73,7 +79,8 @@ TEST(Blend, OpacityMixesBackdropAndModeResult) {
 TEST(Blend, OpacityZeroReturnsBackdropExactlyInEveryMode) {
     for (BlendMode mode : {BlendMode::Normal, BlendMode::Darken, BlendMode::Lighten, BlendMode::Multiply,
                            BlendMode::Screen, BlendMode::Overlay, BlendMode::SoftLight, BlendMode::HardLight,
-                           BlendMode::LinearLight, BlendMode::Luminosity}) {
+                           BlendMode::LinearLight, BlendMode::Luminosity, BlendMode::Difference,
+                           BlendMode::LinearDodge, BlendMode::LinearBurn}) {
         EXPECT_EQ(BlendPixels(kBase, kTop, mode, 0.0), kBase) << BlendModeName(mode);
     }
 }

@@ -141,6 +141,12 @@ std::string CheckedCode(const EventSpec& event, const ParameterSpec& parameter, 
                      KnownList(parameter.enumValues)};
 }
 
+// A value the host names with a four-character code is recorded as that code;
+// one it knows by string ID only ("linearDodge") as the string ID.
+IdField EnumValueId(const std::string& value) {
+    return value.size() == 4 ? IdField::Code(value) : IdField::String(value);
+}
+
 ValueModel Value(const EventSpec& event, const ParameterSpec& parameter, const SourceValue& value) {
     switch (parameter.type) {
     case ValueType::Percent:
@@ -163,7 +169,7 @@ ValueModel Value(const EventSpec& event, const ParameterSpec& parameter, const S
         if (value.form != SourceValue::Form::Code) {
             WrongType(event, parameter, value);
         }
-        return ValueModel::Enum(IdField::Code(parameter.enumType), IdField::Code(CheckedCode(event, parameter, value)));
+        return ValueModel::Enum(IdField::Code(parameter.enumType), EnumValueId(CheckedCode(event, parameter, value)));
     case ValueType::Layer:
         if (value.form == SourceValue::Form::Text) {
             CheckLayerName(value.text, std::string(parameter.key));

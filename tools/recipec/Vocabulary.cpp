@@ -7,8 +7,9 @@ namespace vtools {
 
 namespace {
 
-constexpr std::string_view kBlendModes[] = {"Nrml", "Drkn", "Lghn", "Mltp", "Scrn",
-                                            "Ovrl", "SftL", "HrdL", "LnrL", "Lmns"};
+// Modes without a four-character code are written by their string ID.
+constexpr std::string_view kBlendModes[] = {"Nrml", "Drkn", "Lghn", "Mltp",        "Scrn",      "Ovrl", "SftL",
+                                            "HrdL", "LnrL", "Lmns", "Dfrn", "linearDodge", "linearBurn"};
 constexpr std::string_view kLayerOrdinals[] = {"Bckw", "Frwr"};
 constexpr std::string_view kPurgeItems[] = {"Clpb"};
 
