@@ -67,6 +67,10 @@ const std::map<std::string, const char*>& BlendModeMeanings() {
         {"Scrn", "Screen mode only ever lightens: the layer glows over the image."},
         {"Mltp", "Multiply mode only ever darkens the image."},
         {"Nrml", "Normal blending covers the image with the layer as far as its opacity goes."},
+        {"Dfrn", "Difference mode leaves how far the layer and the image below differ: flat areas turn "
+                 "black, edges light."},
+        {"linearDodge", "Linear dodge adds the layer to the image below."},
+        {"linearBurn", "Linear burn adds the layer to the image below and takes away white."},
     };
     return meanings;
 }
@@ -143,6 +147,18 @@ public:
     }
 
     const std::vector<Clause>& Clauses() const { return clauses_; }
+
+    // Told once: the clauses since `mark` stand for `times` rounds of the
+    // same steps.
+    size_t Mark() const { return clauses_.size(); }
+    void FoldRepeats(size_t firstRoundEnd, size_t mark, size_t steps, size_t times) {
+        clauses_.erase(clauses_.begin() + std::ptrdiff_t(firstRoundEnd), clauses_.end());
+        if (firstRoundEnd > mark) {
+            clauses_.push_back({kWholeImage,
+                                "the round of the last " + NumberWord(steps) + (steps == 1 ? " step" : " steps"),
+                                "done " + NumberWord(times) + " times in all", std::nullopt});
+        }
+    }
     const std::vector<std::string>& ModesUsed() const { return modesUsed_; }
     bool Flattened() const { return flattened_; }
 
@@ -396,19 +412,81 @@ std::string BlendModeWords(const std::string& code) {
     static const std::map<std::string, const char*> words = {
         {"Nrml", "normal"},       {"Drkn", "darken"},     {"Lghn", "lighten"},    {"Mltp", "multiply"},
         {"Scrn", "screen"},       {"Ovrl", "overlay"},    {"SftL", "soft light"}, {"HrdL", "hard light"},
-        {"LnrL", "linear light"}, {"Lmns", "luminosity"},
+        {"LnrL", "linear light"}, {"Lmns", "luminosity"}, {"Dfrn", "difference"},
+        {"linearDodge", "linear dodge"}, {"linearBurn", "linear burn"},
     };
     const auto it = words.find(code);
     return it != words.end() ? it->second : Utf8FromEightBit(code);
 }
 
+namespace {
+
+bool SameStep(const StepLine& a, const StepLine& b) {
+    return a.title == b.title && a.parameters == b.parameters;
+}
+
+// How many times the steps [start, start + length) follow each other
+// unchanged from start on.
+size_t Rounds(const std::vector<StepLine>& steps, size_t start, size_t length) {
+    size_t rounds = 1;
+    while (start + (rounds + 1) * length <= steps.size()) {
+        for (size_t i = 0; i < length; ++i) {
+            if (!SameStep(steps[start + i], steps[start + rounds * length + i])) {
+                return rounds;
+            }
+        }
+        ++rounds;
+    }
+    return rounds;
+}
+
+// The longest stretch of repeated rounds from `start`: (round length,
+// rounds); rounds is 1 where nothing repeats.
+std::pair<size_t, size_t> RepeatAt(const std::vector<StepLine>& steps, size_t start) {
+    constexpr size_t kLongestRound = 12;
+    std::pair<size_t, size_t> best{1, 1};
+    for (size_t length = 1; length <= kLongestRound && start + 2 * length <= steps.size(); ++length) {
+        const size_t rounds = Rounds(steps, start, length);
+        if (rounds > 1 && length * rounds > best.first * best.second) {
+            best = {length, rounds};
+        }
+    }
+    return best;
+}
+
+} // namespace
+
 EffectWords DescribeEffect(const vlh::Effect& effect) {
     EffectWords words;
     LayerWalk walk;
+    std::vector<EventFacts> facts;
+    std::vector<StepLine> steps;
     for (const auto& event : effect.events) {
-        const EventFacts facts = ReadEventFacts(*event);
-        walk.Add(facts);
-        words.steps.push_back(Step(facts));
+        facts.push_back(ReadEventFacts(*event));
+        steps.push_back(Step(facts.back()));
+    }
+    // Steps repeated round after round are listed and told once, with how
+    // many rounds there are.
+    for (size_t i = 0; i < steps.size();) {
+        const auto [length, rounds] = RepeatAt(steps, i);
+        const size_t mark = walk.Mark();
+        const size_t firstListed = words.steps.size() + 1;
+        for (size_t k = 0; k < length; ++k) {
+            walk.Add(facts[i + k]);
+            words.steps.push_back(steps[i + k]);
+        }
+        if (rounds > 1) {
+            const size_t firstRoundEnd = walk.Mark();
+            for (size_t k = length; k < length * rounds; ++k) {
+                walk.Add(facts[i + k]);
+            }
+            walk.FoldRepeats(firstRoundEnd, mark, length, rounds);
+            words.steps.push_back({"Repeat", (length == 1 ? "step " + std::to_string(firstListed)
+                                                           : "steps " + std::to_string(firstListed) + " to " +
+                                                                 std::to_string(firstListed + length - 1)) +
+                                                 ", " + NumberWord(rounds) + " times in all"});
+        }
+        i += length * rounds;
     }
     words.layersLeft = walk.LayersLeft();
     words.flattened = walk.Flattened();

@@ -1,5 +1,7 @@
 #include "host/manual/PagePlan.h"
 
+#include <algorithm>
+
 #include "host/manual/Pdf.h"
 
 namespace vhost::manual {
@@ -18,8 +20,19 @@ const std::vector<UsageSectionPlace>& UsageSections() {
     return sections;
 }
 
-int PagesOfSet(size_t effects) {
-    const int pages = int((effects + kEffectsPerPage - 1) / kEffectsPerPage);
+bool IsLongRecipe(const EffectWords& words) {
+    return words.steps.size() > kMostStepLines;
+}
+
+int EffectsPerPage(const SetEntry& set) {
+    const bool anyLong = std::any_of(set.effects.begin(), set.effects.end(),
+                                     [](const EffectEntry& e) { return IsLongRecipe(e.words); });
+    return anyLong ? 1 : kEffectsPerPage;
+}
+
+int PagesOfSet(size_t effects, int effectsPerPage) {
+    const auto perPage = size_t(effectsPerPage);
+    const int pages = int((effects + perPage - 1) / perPage);
     return pages < 1 ? 1 : pages;
 }
 
@@ -44,13 +57,14 @@ PagePlan PlanPages(const ManualContent& content) {
         for (const SetEntry& set : plugin.sets) {
             plan.setPages.back().push_back(page);
             plan.contents.push_back({1, Utf8FromEightBit(set.name), page});
+            const int perPage = EffectsPerPage(set);
             std::vector<int> effects;
             for (size_t e = 0; e < set.effects.size(); ++e) {
-                effects.push_back(page + int(e / kEffectsPerPage));
+                effects.push_back(page + int(e / size_t(perPage)));
                 plan.contents.push_back({2, Utf8FromEightBit(set.effects[e].name), effects.back()});
             }
             plan.effectPages.back().push_back(std::move(effects));
-            page += PagesOfSet(set.effects.size());
+            page += PagesOfSet(set.effects.size(), perPage);
         }
     }
     plan.pages = page - 1;

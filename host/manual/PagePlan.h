@@ -7,7 +7,7 @@
 //     plug-in, Set and Effect, kContentsLinesPerPage lines to a page
 //   + kUsagePages pages of how to use the plug-ins
 //   + for each plug-in: one opening page, then for each Set
-//     max(1, ceil(Effects / kEffectsPerPage)) pages.
+//     max(1, ceil(Effects / EffectsPerPage(Set))) pages.
 #pragma once
 
 #include <string>
@@ -50,8 +50,16 @@ struct PagePlan {
     std::vector<ContentsLine> contents;
 };
 
+// A recipe of more steps than this is long: its steps run on in one
+// paragraph, and its Set gives each Effect a page of its own.
+constexpr size_t kMostStepLines = 12;
+bool IsLongRecipe(const EffectWords& words);
+
+// kEffectsPerPage, or 1 for a Set with a long recipe.
+int EffectsPerPage(const SetEntry& set);
+
 // Pages a Set takes.
-int PagesOfSet(size_t effects);
+int PagesOfSet(size_t effects, int effectsPerPage = kEffectsPerPage);
 
 PagePlan PlanPages(const ManualContent& content);
 

@@ -99,6 +99,9 @@ private:
     }
 
     double Steps(double y) {
+        if (IsLongRecipe(effect_.words)) {
+            return StepsInOneParagraph(y);
+        }
         constexpr double titleWidth = 96;
         TextStyle title = SmallStyle();
         title.font = "DejaVu Sans Bold 8";
@@ -112,6 +115,17 @@ private:
             y += std::max(a.Height(), b.Height()) + 0.5;
         }
         return y;
+    }
+
+    // A long recipe's steps run on in one paragraph.
+    double StepsInOneParagraph(double y) {
+        std::string text;
+        for (size_t i = 0; i < effect_.words.steps.size(); ++i) {
+            const StepLine& step = effect_.words.steps[i];
+            text += (i == 0 ? "" : "   ") + std::string("<b>") + std::to_string(i + 1) + ". " + Markup(step.title) +
+                    "</b>" + (step.parameters.empty() ? "" : " " + Markup(step.parameters));
+        }
+        return DrawText(pdf_, text, SmallStyle(), kLeft + 12, y, kTextWidth - 12);
     }
 
     double Crops(double y, const PdfPicture& before, const PdfPicture& after) {
@@ -174,11 +188,12 @@ void DrawPluginOpening(PdfDocument& pdf, const PluginEntry& plugin, const std::v
 void DrawSetPages(PdfDocument& pdf, const PluginEntry& plugin, const SetEntry& set,
                   const SetPictures& pictures) {
     const std::string chapter = Utf8FromEightBit(plugin.name) + " \u00b7 " + Utf8FromEightBit(set.name);
-    const int pages = PagesOfSet(set.effects.size());
+    const int perPage = EffectsPerPage(set);
+    const int pages = PagesOfSet(set.effects.size(), perPage);
     // Every page has the same band at its top, so each Effect sits at the
     // same height on every page.
     constexpr double band = 52;
-    const double slot = (kBottom - kTop - band) / kEffectsPerPage;
+    const double slot = (kBottom - kTop - band) / perPage;
     for (int page = 0; page < pages; ++page) {
         if (page > 0) {
             pdf.NextPage();
@@ -193,8 +208,8 @@ void DrawSetPages(PdfDocument& pdf, const PluginEntry& plugin, const SetEntry& s
         if (set.effects.empty()) {
             DrawText(pdf, "This Set holds no Effects.", BodyStyle(), kLeft, kTop + band, kTextWidth);
         }
-        for (int i = 0; i < kEffectsPerPage; ++i) {
-            const size_t e = size_t(page) * kEffectsPerPage + size_t(i);
+        for (int i = 0; i < perPage; ++i) {
+            const size_t e = size_t(page) * size_t(perPage) + size_t(i);
             if (e >= set.effects.size()) {
                 break;
             }
@@ -206,7 +221,7 @@ void DrawSetPages(PdfDocument& pdf, const PluginEntry& plugin, const SetEntry& s
             const double end = block.Draw(top, *pictures.before, *pictures.after.at(e));
             if (end > top + slot - 14) {
                 throw ManualError("the Effect \"" + set.effects[e].name + "\" of " + set.name +
-                                  " needs more than its half page");
+                                  " needs more than its place on the page");
             }
         }
     }

@@ -47,6 +47,32 @@ struct Case {
 
 const std::vector<Case>& Cases() {
     static const std::vector<Case> cases = {
+        {"rounds of the same steps, told once with their count",
+         "    duplicate Nm=\"Honer Estimate\"\n"
+         "    duplicate Nm=\"Honer Round\"\n"
+         "    highPass Rds=1.2px\n"
+         "    set Md=linearDodge Opct=50%\n"
+         "    mergeLayersNew\n"
+         "    duplicate Nm=\"Honer Round\"\n"
+         "    highPass Rds=1.2px\n"
+         "    set Md=linearDodge Opct=50%\n"
+         "    mergeLayersNew\n"
+         "    duplicate Nm=\"Honer Round\"\n"
+         "    highPass Rds=1.2px\n"
+         "    set Md=linearDodge Opct=50%\n"
+         "    mergeLayersNew\n"
+         "    set Md=Dfrn\n",
+         {{"Duplicate layer", "as \u201cHoner Estimate\u201d"},
+          {"Duplicate layer", "as \u201cHoner Round\u201d"},
+          {"High pass", "radius 1.2" + N + "px"},
+          {"Set layer", "blend mode linear dodge, opacity 50" + N + "%"},
+          {"Merge down", "into the layer below"},
+          {"Repeat", "steps 2 to 5, three times in all"},
+          {"Set layer", "blend mode difference"}},
+         {{"Honer Estimate", "difference", 100}},
+         false,
+         {"The round of the last four steps is done three times in all.", "Linear dodge adds the layer"},
+         {}},
         {"a sharpened copy merged down in luminosity",
          "    duplicate Nm=\"Capture Honing\"\n"
          "    unsharpMask Amnt=140% Rds=0.5px Thsh=2\n"
