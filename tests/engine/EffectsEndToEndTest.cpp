@@ -1,6 +1,7 @@
 // The real module in the real host with the image engine: every Effect of the
 // catalogue plays on a real image, and a failed Effect leaves the image as it
 // was.
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -72,6 +73,31 @@ vips::VImage Photo() {
         .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16));
 }
 
+// A vertical edge from 0.25 to 0.75 of full scale between columns 23 and 24,
+// sharp or blurred by a Gaussian of sigma 1 px, in 16 bits.
+vips::VImage Edge(bool blurred) {
+    const int w = 48;
+    const int h = 24;
+    std::vector<uint16_t> values;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const double share = blurred ? 0.5 * std::erfc(-(x - 23.5) / std::sqrt(2.0)) : (x >= 24 ? 1.0 : 0.0);
+            const auto v = static_cast<uint16_t>(std::lround(65535 * (0.25 + 0.5 * share)));
+            values.insert(values.end(), {v, v, v});
+        }
+    }
+    return U16Image(w, h, 3, values)
+        .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16));
+}
+
+double RmsDifference(const std::vector<float>& a, const std::vector<float>& b) {
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        sum += (a[i] - b[i]) * (a[i] - b[i]);
+    }
+    return std::sqrt(sum / static_cast<double>(a.size()));
+}
+
 class EffectsEndToEnd : public vhost::e2e::EndToEndTest {
 protected:
     void SetUp() override {
@@ -87,7 +113,8 @@ protected:
         return DoIt(e.plugin, request);
     }
 
-    void OpenPhoto() { host.OpenDocument(DocumentFromPicture(OpenPicture(Photo(), "photo"), "")); }
+    void OpenPhoto() { Open(Photo()); }
+    void Open(const vips::VImage& image) { host.OpenDocument(DocumentFromPicture(OpenPicture(image, "photo"), "")); }
     LayerStack& Layers() { return host.ActiveDocument()->pixels->layers; }
 
     std::shared_ptr<const EngineNotes> notes;
@@ -113,6 +140,24 @@ TEST_F(EffectsEndToEnd, EveryEffectOfTheCataloguePlaysOnARealImage) {
         EXPECT_EQ(host.ActiveDocument()->history, std::vector<std::string>{e.effect}) << what;
         // Every Effect changes what the image shows.
         EXPECT_NE(FloatPixels(Layers().Composite()), original) << what;
+    }
+}
+
+TEST_F(EffectsEndToEnd, TheDeconvolutionFromLayersBringsABlurredEdgeBackAndLeavesFlatAreas) {
+    Open(Edge(false));
+    const std::vector<float> sharp = FloatPixels(Layers().Composite());
+    Open(Edge(true));
+    const std::vector<float> blurred = FloatPixels(Layers().Composite());
+    const DoItResult r = Run({"Vellicor Capture Honer...", "Digital Camera Honers", "8 to 16 MP, Medium Edges"});
+    ASSERT_EQ(0, r.result) << notes->lastFailure;
+    ASSERT_EQ(Layers().Count(), 1u);
+    const std::vector<float> restored = FloatPixels(Layers().Composite());
+    // Restored, the edge is far closer to the sharp one than the blurred edge was.
+    EXPECT_LT(RmsDifference(restored, sharp), 0.6 * RmsDifference(blurred, sharp));
+    // Away from the edge the mask is closed: the flat areas are as they were.
+    for (const int x : {2, 8, 40, 45}) {
+        const size_t i = static_cast<size_t>((12 * 48 + x) * 3);
+        EXPECT_EQ(restored[i], blurred[i]) << "column " << x;
     }
 }
 
