@@ -3,8 +3,8 @@
 // "Action", both text.
 #pragma once
 
+#include "actionsets/RunContext.h"
 #include "platform/Registry.h"
-#include "plugin/RunContext.h"
 
 namespace vlh {
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vlh {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "actionsets/StoredStreamReader.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vlh {
 

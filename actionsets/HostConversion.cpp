@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "plugin/FourCharCode.h"
-#include "plugin/HostSuites.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostSuites.h"
 
 namespace vlh {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "actionsets/DescriptorBody.h"
-#include "plugin/HostInterface.h"
-#include "plugin/HostObjects.h"
+#include "hostapi/HostInterface.h"
+#include "hostapi/HostObjects.h"
 
 namespace vlh {
 

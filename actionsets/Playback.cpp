@@ -1,6 +1,6 @@
 #include "actionsets/Playback.h"
 
-#include "plugin/HostSuites.h"
+#include "hostapi/HostSuites.h"
 
 namespace vlh {
 

@@ -1,10 +1,10 @@
 #include "chooser/ColourGuard.h"
 
 #include "actionsets/Playback.h"
-#include "plugin/FourCharCode.h"
-#include "plugin/HostObjects.h"
-#include "plugin/HostSuites.h"
-#include "plugin/PropertyAccess.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostObjects.h"
+#include "hostapi/HostSuites.h"
+#include "hostapi/PropertyAccess.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "actionsets/ActionSet.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 #include <cstdint>
 

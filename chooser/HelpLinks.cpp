@@ -1,7 +1,7 @@
 #include "chooser/HelpLinks.h"
 
+#include "hostapi/HostSuites.h"
 #include "platform/OpenDocument.h"
-#include "plugin/HostSuites.h"
 
 #include <cstring>
 #include <string>

@@ -3,9 +3,9 @@
 // units of the host's rulers.
 #include "chooser/VellicorDlgClass.h"
 
-#include "plugin/FourCharCode.h"
-#include "plugin/HostSuites.h"
-#include "plugin/PropertyAccess.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostSuites.h"
+#include "hostapi/PropertyAccess.h"
 
 #include <wx/choice.h>
 #include <wx/stattext.h>

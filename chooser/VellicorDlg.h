@@ -1,7 +1,7 @@
 // The modal dialog of an interactive run: the user picks a Set and an Effect.
 #pragma once
 
-#include "plugin/RunContext.h"
+#include "actionsets/RunContext.h"
 
 namespace vlh {
 

@@ -4,7 +4,7 @@
 // to the run driver.
 #pragma once
 
-#include "plugin/RunContext.h"
+#include "actionsets/RunContext.h"
 
 #include <wx/dialog.h>
 

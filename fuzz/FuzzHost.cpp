@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "plugin/HostSuites.h"
+#include "hostapi/HostSuites.h"
 
 namespace vlh::fuzz {
 

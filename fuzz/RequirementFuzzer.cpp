@@ -19,9 +19,9 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/Requirement.h"
 #include "fuzz/FuzzHost.h"
-#include "plugin/FourCharCode.h"
-#include "plugin/Requirement.h"
+#include "hostapi/FourCharCode.h"
 
 namespace {
 

@@ -3,11 +3,13 @@
 // meanings and result codes, so the code that uses them is written once.
 //
 // The stand-in keeps the current user's hive in folders under
-// $XDG_CONFIG_HOME (default ~/.config)/vellicor-registry/HKEY_CURRENT_USER:
-// a key is a folder, a value a file that carries its type and data. Like a
-// Windows hive it always holds "Software". Every write goes to a temporary
-// file renamed into place, so a reader sees the old value or the new one,
-// never a mix.
+// $XDG_CONFIG_HOME (default ~/.config, without a home the temporary
+// folder)/vellicor-registry/HKEY_CURRENT_USER: a key is a folder, a value a
+// file that carries its type and data. Like a Windows hive it always holds
+// "Software". Every write goes to a temporary file renamed into place, so a
+// reader sees the old value or the new one, never a mix. With nowhere to keep
+// the hive every call on HKEY_CURRENT_USER fails with ERROR_INVALID_HANDLE;
+// none throws.
 #pragma once
 
 #if defined(_WIN32)

@@ -37,14 +37,20 @@ std::map<HKEY, std::unique_ptr<RegistryKeyOpaque>>& OpenKeys() {
     return keys;
 }
 
-fs::path HiveRoot() {
+// The hive's folder; nothing when there is nowhere to keep it (no
+// configuration folder, no home and no usable temporary folder).
+std::optional<fs::path> HiveRoot() {
     fs::path base;
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
         base = config;
     } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         base = fs::path(home) / ".config";
     } else {
-        base = fs::temp_directory_path();
+        std::error_code error;
+        base = fs::temp_directory_path(error);
+        if (error) {
+            return std::nullopt;
+        }
     }
     return base / "vellicor-registry" / "HKEY_CURRENT_USER";
 }
@@ -75,8 +81,12 @@ std::optional<fs::path> AppendKeyPath(const fs::path& folder, const char* subKey
 
 const RegistryKeyOpaque* FindKey(HKEY key, RegistryKeyOpaque& currentUser) {
     if (reinterpret_cast<uintptr_t>(key) == kCurrentUserTag) {
+        auto root = HiveRoot();
+        if (!root) {
+            return nullptr;
+        }
         // Like a Windows hive, ours always has its "Software" key.
-        currentUser.folder = HiveRoot();
+        currentUser.folder = std::move(*root);
         currentUser.access = KEY_ALL_ACCESS;
         std::error_code ignored;
         fs::create_directories(currentUser.folder / "Software", ignored);

@@ -1,7 +1,7 @@
 // The module's only export. The host calls it once for every request it makes
 // of any of the four plug-ins; this is the one place where every exception,
 // std::bad_alloc included, becomes a result code.
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 #include "plugin/RequestDispatch.h"
 
 #include <new>

@@ -1,8 +1,8 @@
 #include "plugin/RequestDispatch.h"
 
 #include "about/AboutDlg.h"
-#include "plugin/HostSuites.h"
-#include "plugin/HostValues.h"
+#include "hostapi/HostSuites.h"
+#include "hostapi/HostValues.h"
 #include "plugin/RunDriver.h"
 #include "plugin/Toolkit.h"
 

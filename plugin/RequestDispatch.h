@@ -3,7 +3,7 @@
 // release the suites again.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vlh {
 

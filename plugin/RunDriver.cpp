@@ -1,14 +1,14 @@
 #include "plugin/RunDriver.h"
 
 #include "about/StoredParameters.h"
+#include "actionsets/RunContext.h"
+#include "catalogue/Catalogue.h"
 #include "chooser/ColourGuard.h"
 #include "chooser/HelpLinks.h"
 #include "chooser/VellicorDlg.h"
-#include "plugin/Catalogue.h"
-#include "plugin/FourCharCode.h"
-#include "plugin/HostObjects.h"
-#include "plugin/HostSuites.h"
-#include "plugin/RunContext.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostObjects.h"
+#include "hostapi/HostSuites.h"
 
 #include <cstring>
 #include <new>

@@ -1,7 +1,7 @@
 // One "Do It" request of an automation plug-in, once the host is found fit.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vlh {
 

@@ -1,7 +1,7 @@
 #include "plugin/Toolkit.h"
 
+#include "hostapi/HostSuites.h"
 #include "plugin/DisplayCheck.h"
-#include "plugin/HostSuites.h"
 
 #include <wx/app.h>
 #include <wx/init.h>

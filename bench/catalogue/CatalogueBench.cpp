@@ -18,9 +18,9 @@
 
 #include <zlib.h>
 
+#include "catalogue/Catalogue.h"
 #include "host/core/Host.h"
-#include "plugin/Catalogue.h"
-#include "plugin/HostSuites.h"
+#include "hostapi/HostSuites.h"
 
 namespace {
 

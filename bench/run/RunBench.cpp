@@ -25,11 +25,11 @@
 #include <system_error>
 #include <vector>
 
+#include "catalogue/Catalogue.h"
 #include "host/core/Host.h"
 #include "host/loader/ResourceRegistration.h"
-#include "plugin/Catalogue.h"
-#include "plugin/FourCharCode.h"
-#include "plugin/HostSuites.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostSuites.h"
 
 namespace {
 

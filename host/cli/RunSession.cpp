@@ -7,7 +7,7 @@
 #include "host/cli/HostWindow.h"
 #include "host/core/Host.h"
 #include "host/loader/ResourceRegistration.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::cli {
 

@@ -30,7 +30,7 @@
 #include "host/engine/Vips.h"
 #include "host/loader/ResourceRegistration.h"
 #include "host/resources/ResourceError.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::cli {
 

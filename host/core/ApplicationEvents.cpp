@@ -1,7 +1,7 @@
 #include "host/core/ApplicationEvents.h"
 
 #include "host/core/Host.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost {
 

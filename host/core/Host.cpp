@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost {
 

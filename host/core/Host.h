@@ -29,7 +29,7 @@
 #include "host/loader/Module.h"
 #include "host/loader/PluginRecord.h"
 #include "host/loader/Requests.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vhost {
 

@@ -1,6 +1,6 @@
 #include "host/core/Properties.h"
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost {
 

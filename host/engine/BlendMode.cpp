@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::engine {
 

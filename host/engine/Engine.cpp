@@ -8,7 +8,7 @@
 #include "host/engine/EngineError.h"
 #include "host/engine/Events.h"
 #include "host/engine/Vips.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::engine {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::engine::terms {
 

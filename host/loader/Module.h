@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vhost {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/resources/PluginDescription.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vhost {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/core/ObjectModel.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vhost {
 

@@ -11,7 +11,7 @@
 #include "host/engine/Vips.h"
 #include "host/loader/ResourceRegistration.h"
 #include "host/manual/ManualError.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::manual {
 

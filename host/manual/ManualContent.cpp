@@ -4,7 +4,7 @@
 #include "host/manual/ManualError.h"
 #include "host/resources/ModulePlugins.h"
 #include "host/resources/ResourceError.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::manual {
 

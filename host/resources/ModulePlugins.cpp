@@ -4,7 +4,7 @@
 #include "host/resources/PropertyListReader.h"
 #include "host/resources/ResourceDirectory.h"
 #include "host/resources/ResourceError.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "host/resources/PropertyListReader.h"
 
 #include "host/resources/ByteReader.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 #include <algorithm>
 #include <utility>

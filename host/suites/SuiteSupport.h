@@ -12,7 +12,7 @@
 
 #include "host/core/Dump.h"
 #include "host/core/Host.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vhost::suites {
 

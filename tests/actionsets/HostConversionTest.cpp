@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "actionsets/HostConversion.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/actionsets/HostFixture.h"
 
 namespace vlh::test {

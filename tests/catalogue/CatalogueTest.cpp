@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/Catalogue.h"
-#include "plugin/FourCharCode.h"
+#include "catalogue/Catalogue.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/catalogue/HostFixture.h"
 #include "tools/actionwriter/ActionWriter.h"
 

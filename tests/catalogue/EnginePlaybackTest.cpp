@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "actionsets/Playback.h"
+#include "catalogue/Catalogue.h"
 #include "host/engine/BlendMode.h"
 #include "host/engine/DocumentFiles.h"
 #include "host/engine/DocumentPixels.h"
 #include "host/engine/Engine.h"
-#include "plugin/Catalogue.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/catalogue/HostFixture.h"
 #include "tests/catalogue/LayerEffects.h"
 

@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "plugin/Catalogue.h"
+#include "catalogue/Catalogue.h"
 #include "tests/catalogue/HostFixture.h"
 #include "tests/catalogue/LayerEffects.h"
 #include "tools/recipec/Catalogue.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/FourCharCode.h"
-#include "plugin/Requirement.h"
+#include "catalogue/Requirement.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/catalogue/HostFixture.h"
 
 namespace vlh::test {

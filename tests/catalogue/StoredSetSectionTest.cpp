@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/Catalogue.h"
 #include "host/catalogue/ModuleSets.h"
 #include "host/catalogue/StoredSetDirectory.h"
 #include "host/resources/ResourceError.h"
-#include "plugin/Catalogue.h"
 #include "tests/catalogue/HostFixture.h"
 #include "tools/recipec/SetsSection.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vlh::dialogs {
 

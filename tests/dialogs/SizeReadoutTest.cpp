@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/dialogs/DialogFixture.h"
 
 namespace vlh::dialogs {

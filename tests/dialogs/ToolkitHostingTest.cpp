@@ -17,7 +17,7 @@
 
 #include "host/catalogue/StoredSetDirectory.h"
 #include "host/resources/ElfSection.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/dialogs/ChildProcess.h"
 #include "tests/dialogs/DialogFixture.h"
 #include "tools/actionwriter/ActionWriter.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "host/catalogue/ModuleSets.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/support/EndToEnd.h"
 
 namespace vhost::e2e {

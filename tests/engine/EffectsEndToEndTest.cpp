@@ -9,7 +9,7 @@
 #include "host/engine/DocumentFiles.h"
 #include "host/engine/DocumentPixels.h"
 #include "host/engine/Engine.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/support/EndToEnd.h"
 
 namespace vhost::engine::test {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/core/Host.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::test {
 namespace {

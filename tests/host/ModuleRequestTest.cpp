@@ -1,6 +1,6 @@
 // The real module in the real host: requests that end before any recipe is
 // played, and their bookkeeping.
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/support/EndToEnd.h"
 
 namespace vhost::e2e {

@@ -4,7 +4,7 @@
 #include "host/core/Dump.h"
 #include "host/core/ObjectModel.h"
 #include "host/core/Terminology.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost {
 namespace {

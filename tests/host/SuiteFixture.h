@@ -9,8 +9,8 @@
 
 #include "host/core/Dump.h"
 #include "host/core/Host.h"
-#include "plugin/FourCharCode.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostInterface.h"
 
 namespace vhost::test {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/core/Terminology.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost {
 namespace {

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/FourCharCode.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostInterface.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/wait.h>
@@ -136,6 +138,56 @@ bool BothValuesExist(const char* plugin) {
                       RegQueryValueExA(key, "Action", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
     RegCloseKey(key);
     return both;
+}
+
+// Sets (or with nullopt unsets) one environment variable for the length of a
+// test and puts it back as it was.
+class EnvironmentChange {
+public:
+    EnvironmentChange(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            saved_ = old;
+        }
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    ~EnvironmentChange() { saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_); }
+    EnvironmentChange(const EnvironmentChange&) = delete;
+    EnvironmentChange& operator=(const EnvironmentChange&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+// Nowhere to keep the hive: no configuration folder, no home and a temporary
+// folder that does not exist; or a configuration folder that is a file. The
+// stored names cannot be read or written, the names stay as they were and
+// nothing is thrown, so the run goes on.
+TEST_F(StoredParameters, WithNowhereToKeepTheHiveNamesStayAndNothingIsThrown) {
+    const std::string notAFolder = (home.path() / "a-file").string();
+    std::ofstream(notAFolder) << "not a folder";
+    const struct {
+        std::optional<std::string> config, home, tmpdir;
+    } cases[] = {
+        {std::nullopt, std::nullopt, (home.path() / "missing").string()},
+        {std::nullopt, std::nullopt, notAFolder},
+        {notAFolder, std::nullopt, std::nullopt},
+        {std::nullopt, notAFolder, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EnvironmentChange config("XDG_CONFIG_HOME", c.config), homeFolder("HOME", c.home), tmp("TMPDIR", c.tmpdir);
+        vlh::RunContext run;
+        Prepare(run, "Vellicor Output Honer");
+        vlh::CopyToNameField(run.setName, "kept set");
+        vlh::CopyToNameField(run.effectName, "kept effect");
+        LONG loaded = ERROR_SUCCESS, saved = ERROR_SUCCESS;
+        EXPECT_NO_THROW(loaded = LoadStoredParameters(run));
+        EXPECT_NO_THROW(saved = SaveStoredParameters(run));
+        EXPECT_NE(loaded, ERROR_SUCCESS);
+        EXPECT_NE(saved, ERROR_SUCCESS);
+        EXPECT_STREQ(run.setName, "kept set");
+        EXPECT_STREQ(run.effectName, "kept effect");
+    }
 }
 
 constexpr const char* kUnchanged = "unchanged";

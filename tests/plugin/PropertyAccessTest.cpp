@@ -1,9 +1,9 @@
 // Reading host values by their own type, through the host's real answers to
 // Get: every row of the reader's table, and what happens around it.
-#include "plugin/FourCharCode.h"
-#include "plugin/HostObjects.h"
-#include "plugin/HostValues.h"
-#include "plugin/PropertyAccess.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostObjects.h"
+#include "hostapi/HostValues.h"
+#include "hostapi/PropertyAccess.h"
 #include "tests/support/InProcessHost.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // The entry point of the real module as the host calls it: which requests do
 // what, and in which order the module reads the host before a run.
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tests/support/EndToEnd.h"
 
 namespace vhost::e2e {

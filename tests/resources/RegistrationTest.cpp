@@ -5,7 +5,7 @@
 
 #include "host/resources/ModulePlugins.h"
 #include "host/resources/ResourceError.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 #include <gtest/gtest.h>
 

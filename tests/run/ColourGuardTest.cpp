@@ -2,7 +2,7 @@
 // around the Effect, with which settings, and what the settings are after.
 #include "tests/run/RunFixture.h"
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::e2e {
 namespace {

@@ -11,8 +11,8 @@
 #include "tests/support/EndToEnd.h"
 
 #include "host/core/ResultText.h"
+#include "hostapi/FourCharCode.h"
 #include "platform/Registry.h"
-#include "plugin/FourCharCode.h"
 
 #include <cstdio>
 #include <map>

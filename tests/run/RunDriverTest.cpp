@@ -2,8 +2,8 @@
 // state, the choice handed back and remembered.
 #include "tests/run/RunFixture.h"
 
+#include "hostapi/FourCharCode.h"
 #include "platform/Registry.h"
-#include "plugin/FourCharCode.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #include "tests/run/RunFixture.h"
 
+#include "hostapi/FourCharCode.h"
 #include "platform/Registry.h"
-#include "plugin/FourCharCode.h"
 #include "resources/StoredSets.h"
 
 #include <cstdlib>

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/core/Host.h"
-#include "plugin/HostSuites.h"
+#include "hostapi/HostSuites.h"
 
 namespace vhost::test {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "actionsets/ActionSet.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tools/actionwriter/ActionWriter.h"
 
 namespace vtools {

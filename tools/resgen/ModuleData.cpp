@@ -1,6 +1,6 @@
 #include "tools/resgen/ModuleData.h"
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vtools {
 

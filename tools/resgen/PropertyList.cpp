@@ -1,6 +1,6 @@
 #include "tools/resgen/PropertyList.h"
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tools/resgen/ByteWriter.h"
 
 namespace vtools {

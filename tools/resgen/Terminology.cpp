@@ -1,6 +1,6 @@
 #include "tools/resgen/Terminology.h"
 
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "tools/resgen/ByteWriter.h"
 
 #include <iterator>

@@ -10,7 +10,7 @@
 #include "host/core/Host.h"
 #include "host/core/ResultText.h"
 #include "host/loader/ResourceRegistration.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "windows/cli/Session.h"
 #include "windows/host/MainWindow.h"
 

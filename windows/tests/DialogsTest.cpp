@@ -7,7 +7,7 @@
 #include "windows/tests/WindowsHostFixture.h"
 
 #include "host/core/ResultText.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 #include <memory>
 

@@ -6,7 +6,7 @@
 #include "windows/tests/WineSupport.h"
 
 #include "host/core/ResultText.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 
 #include <string>
 

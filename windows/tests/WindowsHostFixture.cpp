@@ -1,7 +1,7 @@
 #include "windows/tests/WindowsHostFixture.h"
 
 #include "host/loader/ResourceRegistration.h"
-#include "plugin/FourCharCode.h"
+#include "hostapi/FourCharCode.h"
 #include "windows/tests/WineSupport.h"
 
 #include <stdexcept>

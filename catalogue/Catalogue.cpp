@@ -1,6 +1,6 @@
-#include "plugin/Catalogue.h"
+#include "catalogue/Catalogue.h"
 
-#include "plugin/Requirement.h"
+#include "catalogue/Requirement.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "plugin/Requirement.h"
+#include "catalogue/Requirement.h"
 
-#include "plugin/FourCharCode.h"
-#include "plugin/HostSuites.h"
-#include "plugin/HostValues.h"
-#include "plugin/PropertyAccess.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostSuites.h"
+#include "hostapi/HostValues.h"
+#include "hostapi/PropertyAccess.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // before it returns; nothing here outlives a call of PluginMain.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vlh {
 

@@ -1,7 +1,7 @@
-#include "plugin/PropertyAccess.h"
+#include "hostapi/PropertyAccess.h"
 
-#include "plugin/HostObjects.h"
-#include "plugin/HostSuites.h"
+#include "hostapi/HostObjects.h"
+#include "hostapi/HostSuites.h"
 
 namespace vlh {
 

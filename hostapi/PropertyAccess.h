@@ -4,8 +4,8 @@
 // passed through unchanged, or one of this module's two codes below.
 #pragma once
 
-#include "plugin/FourCharCode.h"
-#include "plugin/HostInterface.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostInterface.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // Sets each offers and which requirement the host must meet first.
 #pragma once
 
-#include "plugin/RunContext.h"
+#include "actionsets/RunContext.h"
 #include "resources/StoredSets.h"
 
 #include <cstdint>

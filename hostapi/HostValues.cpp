@@ -1,9 +1,9 @@
-#include "plugin/HostValues.h"
+#include "hostapi/HostValues.h"
 
-#include "plugin/FourCharCode.h"
-#include "plugin/HostObjects.h"
-#include "plugin/HostSuites.h"
-#include "plugin/PropertyAccess.h"
+#include "hostapi/FourCharCode.h"
+#include "hostapi/HostObjects.h"
+#include "hostapi/HostSuites.h"
+#include "hostapi/PropertyAccess.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 // on to a new owner (the host, or a caller) instead.
 #pragma once
 
-#include "plugin/HostInterface.h"
+#include "hostapi/HostInterface.h"
 
 namespace vlh {
 

@@ -1,6 +1,6 @@
-#include "plugin/HostObjects.h"
+#include "hostapi/HostObjects.h"
 
-#include "plugin/HostSuites.h"
+#include "hostapi/HostSuites.h"
 
 namespace vlh {
 

@@ -1,4 +1,4 @@
-#include "plugin/HostSuites.h"
+#include "hostapi/HostSuites.h"
 
 #include <array>
 #include <cstdint>

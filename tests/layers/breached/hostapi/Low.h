@@ -1,0 +1,3 @@
+// A host-access header that reaches up to the entry point.
+#pragma once
+#include "plugin/Top.h"

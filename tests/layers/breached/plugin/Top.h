@@ -1,0 +1,2 @@
+#pragma once
+#include "hostapi/Low.h"
