@@ -106,10 +106,10 @@ TEST_F(RealCatalogueTest, CaptureAndOutputSharpenLuminosityAndMergeBack) {
             const LayerOutcome outcome = SimulateLayers(effect);
             EXPECT_EQ("", outcome.fault);
             EXPECT_EQ(1u, outcome.layers.size()) << "the document's layers change";
+            // Copies may be merged into each other on the way (a restoring
+            // recipe's rounds), but what reaches the image comes in luminosity.
             ASSERT_FALSE(outcome.mergedModes.empty());
-            for (const std::string& mode : outcome.mergedModes) {
-                EXPECT_EQ("Lmns", mode) << "a copy merged in another mode than luminosity";
-            }
+            EXPECT_EQ("Lmns", outcome.mergedModes.back()) << "the result merged in another mode than luminosity";
         });
     }
 }

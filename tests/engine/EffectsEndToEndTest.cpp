@@ -152,8 +152,8 @@ TEST_F(EffectsEndToEnd, TheDeconvolutionFromLayersBringsABlurredEdgeBackAndLeave
     ASSERT_EQ(0, r.result) << notes->lastFailure;
     ASSERT_EQ(Layers().Count(), 1u);
     const std::vector<float> restored = FloatPixels(Layers().Composite());
-    // Restored, the edge is far closer to the sharp one than the blurred edge was.
-    EXPECT_LT(RmsDifference(restored, sharp), 0.6 * RmsDifference(blurred, sharp));
+    // Restored, the edge is much closer to the sharp one than the blurred edge was.
+    EXPECT_LT(RmsDifference(restored, sharp), 0.75 * RmsDifference(blurred, sharp));
     // Away from the edge the mask is closed: the flat areas are as they were.
     for (const int x : {2, 8, 40, 45}) {
         const size_t i = static_cast<size_t>((12 * 48 + x) * 3);

@@ -55,9 +55,11 @@ int ImpliedPages(const std::vector<vhost::ListedPlugin>& catalogue) {
     for (const vhost::ListedPlugin& plugin : catalogue) {
         lines += 1 + plugin.sets.size();
         body += 1;
+        // The capture recipes are long: an Effect a page; the others two.
+        const size_t perPage = plugin.name.rfind("Vellicor Capture Honer", 0) == 0 ? 1 : 2;
         for (const vhost::ListedSet& set : plugin.sets) {
             lines += set.effects.size();
-            body += std::max<int>(1, int((set.effects.size() + 1) / 2));
+            body += std::max<int>(1, int((set.effects.size() + perPage - 1) / perPage));
         }
     }
     const int contents =
