@@ -21,9 +21,9 @@ set(shipped_manual ${VLH_PACKAGE_FILES}/vlh_help/Honer-Manual-123.pdf)
 add_custom_command(
   OUTPUT ${shipped_module}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VLH_PACKAGE_FILES}
-  COMMAND ${VLH_MINGW_STRIP} --strip-debug -o ${shipped_module} $<TARGET_FILE:Honer>
+  COMMAND ${VLH_MINGW_STRIP} --strip-all -o ${shipped_module} $<TARGET_FILE:Honer>
   DEPENDS Honer
-  COMMENT "Taking the module without its debug information"
+  COMMENT "Taking the module without its symbols and debug information"
   VERBATIM)
 add_custom_command(
   OUTPUT ${shipped_manual}

@@ -108,15 +108,21 @@ void CollectKeys(HKEY root, const std::string& path, REGSAM view, std::set<std::
     RegCloseKey(key);
     for (const std::string& child : children) {
         const std::string full = path + "\\" + child;
-        out.insert(Lower(full));
+        const std::string lower = Lower(full);
+        // The file types and COM classes the system knows (thousands of
+        // keys): the installer registers none.
+        if (lower == "software\\classes" || lower == "software\\wow6432node\\classes") {
+            continue;
+        }
+        out.insert(lower);
         CollectKeys(root, full, view, out);
     }
 }
 
 // What the machine holds where an installer could leave something: the files
-// below the program, shared-data, user-data and temporary folders, and the
-// keys below HKLM\SOFTWARE (both views) and HKCU\Software (wine's own
-// bookkeeping aside).
+// below the program, shared-data, user-data and temporary folders (the
+// uninstaller's running copy aside), and the keys below HKLM\SOFTWARE (both
+// views; the classes aside) and HKCU\Software (wine's own bookkeeping aside).
 struct Snapshot {
     std::set<std::string> files;
     std::set<std::string> keys;
@@ -133,7 +139,14 @@ struct Snapshot {
             for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied,
                                                             error);
                  !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-                s.files.insert(Lower(it->path().string()));
+                const std::string path = Lower(it->path().string());
+                // The uninstaller runs from a copy of itself in the
+                // temporary folder (~nsuN.tmp\Un.exe, NSIS's way of removing
+                // its own file), which the system clears later: that is no
+                // part of the installation.
+                if (path.find("\\~nsu") == std::string::npos) {
+                    s.files.insert(path);
+                }
             }
         }
         for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
@@ -500,18 +513,50 @@ public:
                      reinterpret_cast<LPARAM>(GetDlgItem(main, id)));
     }
 
-    // The page's control of that ID, once the page shows it.
+    // The shown page's control of that ID (the page is a child dialog of the
+    // main window), once it is there.
     static HWND WaitForControl(HWND main, int id, std::chrono::milliseconds timeout = 30s) {
         const auto end = std::chrono::steady_clock::now() + timeout;
         do {
-            HWND page = GetDlgItem(main, 1018);
-            HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
-            if (control != nullptr && IsWindowVisible(control)) {
-                return control;
+            struct Search {
+                int id;
+                HWND found;
+            } search = {id, nullptr};
+            EnumChildWindows(
+                main,
+                [](HWND w, LPARAM p) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(p);
+                    if (GetDlgCtrlID(w) == s->id && IsWindowVisible(w)) {
+                        s->found = w;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr) {
+                return search.found;
             }
             Sleep(100);
         } while (std::chrono::steady_clock::now() < end);
         return nullptr;
+    }
+
+    // Every window below main: class, ID and text, one a line (for failures).
+    static std::string Describe(HWND main) {
+        std::string text;
+        EnumChildWindows(
+            main,
+            [](HWND w, LPARAM p) -> BOOL {
+                char name[64] = {};
+                GetClassNameA(w, name, sizeof name);
+                *reinterpret_cast<std::string*>(p) += std::string("  ") + name + " " +
+                                                      std::to_string(GetDlgCtrlID(w)) +
+                                                      (IsWindowVisible(w) ? " visible " : " hidden ") +
+                                                      "\"" + TextOf(w) + "\"\n";
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&text));
+        return text;
     }
 
     bool WaitForEnd(std::chrono::milliseconds timeout) {
@@ -548,7 +593,7 @@ TEST_F(Installer, TheFolderPageOffersTheSharedFolderAndEachInstalledHostVersion)
     Sleep(500);
     InstallerWindows::Press(main, 1);
     const HWND folder = InstallerWindows::WaitForControl(main, 1019);
-    ASSERT_NE(nullptr, folder) << "no folder page";
+    ASSERT_NE(nullptr, folder) << "no folder page; the installer shows:\n" << InstallerWindows::Describe(main);
     EXPECT_EQ(hosts->PluginsFolder(1), InstallerWindows::TextOf(folder));
 
     // Install, then Finish.
