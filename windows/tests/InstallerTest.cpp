@@ -129,6 +129,10 @@ struct Snapshot {
 
     static Snapshot Take() {
         Snapshot s;
+        // Wine links the user's document folders (Templates among those
+        // below AppData) to the account's home folder, which is no part of
+        // the machine an installer changes: links are not followed.
+        const std::string templates = Lower(ShellFolder(CSIDL_TEMPLATES));
         char temp[MAX_PATH + 1] = {};
         GetTempPathA(MAX_PATH, temp);
         for (const std::string& root :
@@ -140,6 +144,11 @@ struct Snapshot {
                                                             error);
                  !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
                 const std::string path = Lower(it->path().string());
+                const DWORD attributes = GetFileAttributesA(it->path().string().c_str());
+                if (path == templates ||
+                    (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
+                    it.disable_recursion_pending();
+                }
                 // The uninstaller runs from a copy of itself in the
                 // temporary folder (~nsuN.tmp\Un.exe, NSIS's way of removing
                 // its own file), which the system clears later: that is no
