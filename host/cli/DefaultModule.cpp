@@ -22,12 +22,15 @@ std::string DefaultModulePath() {
             return installed.string();
         }
 #endif
-    }
 #ifdef VLH_BUILT_MODULE
-    if (fs::exists(VLH_BUILT_MODULE, error)) {
-        return VLH_BUILT_MODULE;
-    }
+        // In the build folder: the module built with it, found from this
+        // command's own place (no path of the build machine is compiled in).
+        const fs::path built = (self.parent_path() / VLH_BUILT_MODULE).lexically_normal();
+        if (fs::exists(built, error)) {
+            return built.string();
+        }
 #endif
+    }
     return {};
 }
 

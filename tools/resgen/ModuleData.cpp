@@ -29,20 +29,23 @@ ModuleData MakeHonerModule() {
         {"Vellicor Output Honer", 16002},
         {"Vellicor Capture Honer Expert", 16003},
     };
+    // The version is the project's own (project() in the top CMakeLists.txt),
+    // handed over by the build; the installer and the package take it from
+    // there too.
     m.version = VersionData{
-        {1, 2, 6, 0},
-        {1, 2, 6, 0},
+        {VLH_VERSION_MAJOR, VLH_VERSION_MINOR, VLH_VERSION_PATCH, 0},
+        {VLH_VERSION_MAJOR, VLH_VERSION_MINOR, VLH_VERSION_PATCH, 0},
         kFileTypeDynamicLibrary,
         1033,
         1200,
         {
             {"CompanyName", "Corvane Labs, LLC."},
             {"FileDescription", "Vellicor Honer"},
-            {"FileVersion", "1.2.6"},
+            {"FileVersion", VLH_VERSION},
             {"InternalName", "Vellicor Honer"},
             {"OriginalFilename", "Honer.8li"},
             {"ProductName", "Corvane Labs Vellicor Honer"},
-            {"ProductVersion", "1.2.6"},
+            {"ProductVersion", VLH_VERSION},
         },
     };
     return m;
