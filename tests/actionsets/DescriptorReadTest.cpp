@@ -27,44 +27,9 @@ const T& As(const DescriptorItem& item, ItemKind kind) {
     return dynamic_cast<const T&>(item);
 }
 
-TEST(DescriptorRead, TheBodyKeepsClassNameClassIdAndKeyedItemsInOrder) {
-    DescriptorModel body = DescriptorModel::Of(IdField::String("colorSettings"),
-                                               {{IdField::Code("Amnt"), ValueModel::Integer(1)},
-                                                {IdField::String("profile"), ValueModel::Integer(2)},
-                                                {IdField::Code("Amnt"), ValueModel::Integer(3)}});
-    body.className = UnicodeText::Latin1("Colour Settings");
-    const Loaded loaded = LoadModel(SetWithDescriptor(body));
-    ASSERT_TRUE(loaded.ok) << loaded.diagnostics.what;
-    const DescriptorBody& read = FirstDescriptor(*loaded.set);
-    EXPECT_EQ(read.className, "Colour Settings");
-    EXPECT_EQ(read.classID, "colorSettings");
-    ASSERT_EQ(read.items.size(), 3u);
-    EXPECT_EQ(read.items[0]->key, "Amnt");
-    EXPECT_EQ(read.items[1]->key, "profile");
-    EXPECT_EQ(read.items[2]->key, "Amnt"); // duplicates are kept as stored
-    EXPECT_EQ(As<IntegerItem>(*read.items[2], ItemKind::Integer).value, 3);
-}
-
-TEST(DescriptorRead, ZeroOrNegativeItemCountsGiveAnEmptyDescriptor) {
-    for (int32_t count : {0, -1, INT32_MIN}) {
-        DescriptorModel body = OneItem(ValueModel::Integer(1));
-        body.count = count;
-        const Loaded loaded = LoadModel(SetWithDescriptor(body));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_TRUE(FirstDescriptor(*loaded.set).items.empty());
-    }
-}
-
 TEST(DescriptorRead, ScalarValues) {
     {
         const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::Boolean(true))));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_TRUE(As<BooleanItem>(OnlyItem(loaded), ItemKind::Boolean).value);
-    }
-    {
-        ValueModel anyByte = ValueModel::Boolean(false);
-        anyByte.flag = 0x80;
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(anyByte)));
         ASSERT_TRUE(loaded.ok);
         EXPECT_TRUE(As<BooleanItem>(OnlyItem(loaded), ItemKind::Boolean).value);
     }
@@ -93,26 +58,11 @@ TEST(DescriptorRead, ScalarValues) {
         EXPECT_EQ(As<TextItem>(OnlyItem(loaded), ItemKind::Text).text, "Sharp copy");
     }
     {
-        const Loaded loaded = LoadModel(SetWithDescriptor(
-            OneItem(ValueModel::Class(IdField::Code("Lyr "), UnicodeText::Latin1("Layer")))));
-        ASSERT_TRUE(loaded.ok);
-        const auto& item = As<ClassItem>(OnlyItem(loaded), ItemKind::Class);
-        EXPECT_EQ(item.classID, "Lyr ");
-        EXPECT_EQ(item.className, "Layer");
-    }
-    {
         const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::UnitDouble("#Prc", 150.5))));
         ASSERT_TRUE(loaded.ok);
         const auto& item = As<UnitDoubleItem>(OnlyItem(loaded), ItemKind::UnitDouble);
         EXPECT_EQ(item.unit, "#Prc");
         EXPECT_EQ(item.value, 150.5);
-    }
-    {
-        const vtools::Bytes alias{0, 1, 2, 0, 0xFF};
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::Alias(alias))));
-        ASSERT_TRUE(loaded.ok);
-        const auto& item = As<AliasItem>(OnlyItem(loaded), ItemKind::Alias);
-        EXPECT_EQ(item.data, std::string("\0\1\2\0\xFF", 5));
     }
 }
 
@@ -179,60 +129,38 @@ TEST(DescriptorRead, ObjectsAndListsNest) {
     EXPECT_EQ(As<DoubleItem>(*nested.elements.at(0), ItemKind::Double).value, 2.5);
 }
 
-// ---- failures -----------------------------------------------------------------------
-
-struct FailureRow {
-    const char* name;
-    ValueModel value;
-    const char* what;
-};
-
+// Each of these fails the whole load, and the reader is closed after it.
 TEST(DescriptorRead, ValuesThatFailTheLoad) {
-    std::vector<FailureRow> rows = {
-        {"unknown type", ValueModel::Raw("zzzz", {0, 0, 0, 0}), "unknown value type 'zzzz'"},
-        {"type codes are case-sensitive", ValueModel::Raw("LONG", {0, 0, 0, 1}), "unknown value type 'LONG'"},
-        {"alias in a list", ValueModel::List({ValueModel::Alias({1, 2})}),
-         "a list may not hold the type 'alis'"},
-        {"unknown type in a list", ValueModel::List({ValueModel::Integer(1), ValueModel::Raw("what", {})}),
-         "unknown value type 'what'"},
-        {"unknown form", ValueModel::Reference({FormModel::Raw("Idnt", {0, 0, 0, 0})}),
-         "unknown reference form 'Idnt'"},
-        {"unknown type inside an object",
-         ValueModel::Object(DescriptorModel::Of(IdField::Code("Lyr "),
-                                                {{IdField::Code("Nm  "), ValueModel::Raw("str ", {})}})),
-         "unknown value type 'str '"},
-    };
     ValueModel negativeAlias = ValueModel::Alias({});
     negativeAlias.count = -1;
-    rows.push_back({"negative alias length", negativeAlias, "a negative alias length"});
     ValueModel hugeAlias = ValueModel::Alias({1, 2, 3});
     hugeAlias.count = INT32_MAX;
-    rows.push_back({"alias longer than the stream", hugeAlias, "a length beyond the rest of the stream"});
-    ValueModel manyElements = ValueModel::List({ValueModel::Integer(1)});
-    manyElements.count = 100'000'000;
-    rows.push_back({"element count", manyElements, "an element count beyond the rest of the stream"});
-    ValueModel manyForms = ValueModel::Reference({});
-    manyForms.count = INT32_MAX;
-    rows.push_back({"form count", manyForms, "a form count beyond the rest of the stream"});
     ValueModel shortAlias = ValueModel::Alias({1, 2, 3});
     shortAlias.count = 40; // possible by size, but the stream ends first
-    rows.push_back({"alias runs out", shortAlias, "the data ends before the field it promises"});
-
-    for (const FailureRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(row.value)));
-        EXPECT_FALSE(loaded.ok);
-        EXPECT_EQ(loaded.diagnostics.what, row.what);
-        EXPECT_FALSE(loaded.set->reader->IsOpen());
+    ValueModel manyElements = ValueModel::List({ValueModel::Integer(1)});
+    manyElements.count = 100'000'000;
+    ValueModel manyForms = ValueModel::Reference({});
+    manyForms.count = INT32_MAX;
+    const std::pair<const char*, ValueModel> rows[] = {
+        {"unknown type", ValueModel::Raw("zzzz", {0, 0, 0, 0})},
+        {"type codes are case-sensitive", ValueModel::Raw("LONG", {0, 0, 0, 1})},
+        {"alias in a list", ValueModel::List({ValueModel::Alias({1, 2})})},
+        {"unknown type in a list", ValueModel::List({ValueModel::Integer(1), ValueModel::Raw("what", {})})},
+        {"unknown form", ValueModel::Reference({FormModel::Raw("Idnt", {0, 0, 0, 0})})},
+        {"unknown type inside an object",
+         ValueModel::Object(DescriptorModel::Of(IdField::Code("Lyr "),
+                                                {{IdField::Code("Nm  "), ValueModel::Raw("str ", {})}}))},
+        {"negative alias length", negativeAlias},
+        {"alias longer than the stream", hugeAlias},
+        {"alias runs out", shortAlias},
+        {"element count", manyElements},
+        {"form count", manyForms},
+    };
+    for (const auto& [what, value] : rows) {
+        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(value)));
+        EXPECT_FALSE(loaded.ok) << what;
+        EXPECT_FALSE(loaded.set->reader->IsOpen()) << what;
     }
-}
-
-TEST(DescriptorRead, AnItemCountBeyondTheStreamFailsAtTheCount) {
-    DescriptorModel body = OneItem(ValueModel::Integer(1));
-    body.count = INT32_MAX;
-    const Loaded loaded = LoadModel(SetWithDescriptor(body));
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.diagnostics.what, "an item count beyond the rest of the stream");
 }
 
 DescriptorModel NestedObjects(int depth) {
@@ -248,9 +176,7 @@ DescriptorModel NestedObjects(int depth) {
 TEST(DescriptorRead, NestingIsBoundedAt32Levels) {
     // The event's own descriptor is the first level.
     EXPECT_TRUE(LoadModel(SetWithDescriptor(NestedObjects(kMaxNesting - 1))).ok);
-    const Loaded tooDeep = LoadModel(SetWithDescriptor(NestedObjects(kMaxNesting)));
-    EXPECT_FALSE(tooDeep.ok);
-    EXPECT_EQ(tooDeep.diagnostics.what, "descriptors or lists nested too deeply");
+    EXPECT_FALSE(LoadModel(SetWithDescriptor(NestedObjects(kMaxNesting))).ok);
 
     ValueModel lists = ValueModel::Integer(1);
     for (int i = 0; i < kMaxNesting - 1; ++i) {
@@ -259,20 +185,6 @@ TEST(DescriptorRead, NestingIsBoundedAt32Levels) {
     EXPECT_TRUE(LoadModel(SetWithDescriptor(OneItem(lists))).ok);
     lists = ValueModel::List({lists});
     EXPECT_FALSE(LoadModel(SetWithDescriptor(OneItem(lists))).ok);
-}
-
-TEST(DescriptorRead, VeryDeepNestingFailsWithoutExhaustingTheStack) {
-    // 200,000 nested lists: a few bytes each, compressing to almost nothing.
-    const auto set = SetWithDescriptor(OneItem(ValueModel::Integer(0)));
-    vtools::Bytes raw = vtools::SerialiseSet(set);
-    // Replace the one integer value ('long' + 4 bytes) by the deep list.
-    raw.resize(raw.size() - 8);
-    for (int i = 0; i < 200'000; ++i) {
-        raw.insert(raw.end(), {'V', 'l', 'L', 's', 0, 0, 0, 1});
-    }
-    const Loaded loaded = LoadRaw(raw);
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.diagnostics.what, "descriptors or lists nested too deeply");
 }
 
 } // namespace
