@@ -5,6 +5,10 @@
 
 #include <wx/dialog.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 
 #include "about/AboutDlg.h"
@@ -76,19 +80,20 @@ TEST_F(AboutBoxTest, ShowsTheLogoAloneOverTheHostWindowAndClosesOnAClick) {
     EXPECT_TRUE(host.Events().Lines().empty());
 }
 
-// Each request builds a fresh window from the same picture.
-TEST_F(AboutBoxTest, TwoRequestsInARowEachShowTheLogo) {
+// The module carries the committed logo, and it decodes (GdkPixbuf, not the
+// toolkit) to a drawn picture of the about box's size.
+TEST(AboutLogoTest, TheModuleCarriesTheCommittedLogoAndItDecodes) {
+    std::ifstream file(VLH_ABOUT_PICTURE, std::ios::binary);
+    ASSERT_TRUE(file) << VLH_ABOUT_PICTURE;
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), kAboutPictureSize);
+    EXPECT_EQ(0, std::memcmp(bytes.data(), kAboutPicture, bytes.size()));
     const auto logo = DecodePicture(kAboutPicture, kAboutPictureSize);
     ASSERT_TRUE(logo.has_value());
-    for (int request = 0; request < 2; ++request) {
-        SCOPED_TRACE("request " + std::to_string(request + 1));
-        DialogScript script(x);
-        size_t mismatched = 0;
-        script.WaitForDialog("AboutDlg");
-        ExpectLogoOnScreen(script, x, *logo, mismatched).Click(wxID_OK).WaitUntilClosed();
-        EXPECT_EQ(0, RunAbout(script));
-        EXPECT_TRUE(script.Finished()) << script.Failure() << " (" << mismatched << " pixels differ)";
-    }
+    EXPECT_EQ(504, logo->width);
+    EXPECT_EQ(216, logo->height);
+    const std::set<uint32_t> colours(logo->pixels.begin(), logo->pixels.end());
+    EXPECT_GT(colours.size(), 16u) << "the logo is not drawn";
 }
 
 } // namespace

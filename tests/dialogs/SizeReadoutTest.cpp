@@ -70,17 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 using SizeReadoutTest = ReadoutTest;
 
-// Rounding follows printf: 1234 x 567 pixels at 96 ppi.
-TEST_F(SizeReadoutTest, RoundsAsPrintfDoes) {
-    host.ActiveDocument()->width = 1234;
-    host.ActiveDocument()->height = 567;
-    host.ActiveDocument()->resolution = 96;
-    SetRulerUnit("rulerCm");
-    EXPECT_EQ("32.65 cm. x 15.00 cm. @ 37.80 ppcm.", OpenOutputDialog().readout);
-    SetRulerUnit("rulerInches");
-    EXPECT_EQ("12.85 in. x 5.91 in. @ 96.00 ppi.", OpenOutputDialog().readout);
-}
-
 TEST_F(SizeReadoutTest, AUnitTheHostHasNoNameForShowsNothing) {
     host.App().rulerUnits = FourCC("RrXx");
     EXPECT_EQ("", OpenOutputDialog().readout);
@@ -130,16 +119,6 @@ TEST_F(SizeReadoutTest, AValueTheHostCannotReportLeavesTheReadoutEmpty) {
         EXPECT_EQ("", seen.readout);
         EXPECT_TRUE(seen.Shown(kSizeReadout));
     }
-}
-
-// A host answering a size of another type is not read into the number.
-TEST_F(SizeReadoutTest, ASizeOfAnotherTypeShowsNothing) {
-    host.OverrideProperty(FourCC("Dcmn"), FourCC("Wdth"),
-                          vhost::Value::String("wide enough to overflow a double"));
-    EXPECT_EQ("", OpenOutputDialog().readout);
-    host.ClearPropertyOverrides();
-    host.OverrideProperty(FourCC("capp"), FourCC("RlrU"), vhost::Value::String("rulerCm"));
-    EXPECT_EQ("", OpenOutputDialog().readout);
 }
 
 class HiddenReadoutTest : public ReadoutTest, public ::testing::WithParamInterface<const char*> {};
