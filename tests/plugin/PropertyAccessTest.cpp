@@ -67,7 +67,7 @@ TEST_F(PropertyAccess, ScalarTypesAreReadByTheirGetter) {
               Getters());
 }
 
-TEST_F(PropertyAccess, ObjectsReferencesAndListsBelongToTheCaller) {
+TEST_F(PropertyAccess, ObjectsBelongToTheCaller) {
     Descriptor inner;
     inner.Put(FourCC("VrsM"), Value::Integer(9));
     for (Value v : {Value::Object(FourCC("Vrsn"), inner), Value::GlobalObject(FourCC("Vrsn"), inner)}) {
@@ -83,24 +83,6 @@ TEST_F(PropertyAccess, ObjectsReferencesAndListsBelongToTheCaller) {
         EXPECT_EQ(9, major);
     }
 
-    Reference ref;
-    ref.Append(ReferenceForm::Enumerated(FourCC("Lyr "), FourCC("Ordn"), FourCC("Trgt")));
-    Answer(Value::ReferenceTo(ref));
-    PIActionReference reference = nullptr;
-    ASSERT_EQ(0, GetTargetProperty(kApp, kKey, &reference));
-    vlh::HostReference ownedReference(reference);
-    EXPECT_NE(nullptr, ownedReference.get());
-
-    List list;
-    list.Append(Value::Integer(1));
-    Answer(Value::ListOf(list));
-    PIActionList actionList = nullptr;
-    ASSERT_EQ(0, GetTargetProperty(kApp, kKey, &actionList));
-    vlh::HostList ownedList(actionList);
-    uint32_t count = 0;
-    EXPECT_EQ(0, vlh::gHost.list->GetCount(ownedList.get(), &count));
-    EXPECT_EQ(1u, count);
-    // The owners free all three here; TearDown checks nothing is left.
 }
 
 TEST_F(PropertyAccess, AliasesAndPathsGoToTheAliasGetterAndOtherTypesAreNotRead) {

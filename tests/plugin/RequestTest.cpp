@@ -59,15 +59,6 @@ TEST_F(Requests, OnlyAboutAndDoItDoAnythingAndEveryRequestReleasesItsSuites) {
     EXPECT_EQ(0u, host.Calls().Count("UIHooks.GetPluginName"));
 }
 
-TEST_F(Requests, TheSuitesAreAcquiredInTableOrderWithTheirVersions) {
-    host.SendRequest(Plugin(kCapture), kSPInterfaceCaller, kSPInterfaceStartupSelector);
-    const std::vector<std::string> expected = {
-        "Basic.AcquireSuite Descriptor v2", "Basic.AcquireSuite Reference v2", "Basic.AcquireSuite Control v3",
-        "Basic.AcquireSuite List v1",       "Basic.AcquireSuite ZString v1",   "Basic.AcquireSuite UIHooks v1",
-        "Basic.AcquireSuite FileList v4",   "Basic.AcquireSuite Plugins v4"};
-    EXPECT_EQ(expected, host.Calls().Lines("Basic.AcquireSuite"));
-}
-
 // Without its suites the module can do nothing: a missing basic suite or any
 // suite the host cannot give ends the request with nothing held.
 TEST_F(Requests, WithoutEverySuiteTheRequestIsRefusedAndNothingIsHeld) {
