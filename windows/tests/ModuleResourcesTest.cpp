@@ -46,6 +46,7 @@ std::vector<uint8_t> ResourceBytes(HMODULE module, LPCSTR type, WORD id) {
     return bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
 }
 
+#if !defined(VLH_LINUX_SECTION)
 // A generator file's name, <type>_<id>.bin, as the resource it holds.
 struct FileResource {
     std::string type; // as the resource script names it
@@ -70,6 +71,7 @@ std::vector<std::filesystem::path> GeneratorFiles(const char* buildDir) {
     std::sort(files.begin(), files.end());
     return files;
 }
+#endif
 
 // ---- against the Linux module's resources ----------------------------------
 

@@ -13,6 +13,11 @@
 namespace vhost::wintest {
 namespace {
 
+std::string TextOf(const std::optional<Descriptor>& d, const char (&key)[5]) {
+    const Value* v = d ? d->Find(vlh::FourCC(key)) : nullptr;
+    return v != nullptr && v->Type() == type::kText ? v->Text() : "<none>";
+}
+
 // A stored text value as the module writes it: REG_SZ with its zero.
 std::string StoredText(const std::string& plugin, const char* name) {
     const std::optional<RegistryValue> v = ReadRegistryValue(HKEY_CURRENT_USER, ParametersKey(plugin), name);
