@@ -57,15 +57,5 @@ TEST_F(PrivateSettingsTest, AFreshFolderStandsInAndEverythingInItIsRemovedAfterw
     EXPECT_FALSE(fs::exists(folder));
 }
 
-TEST_F(PrivateSettingsTest, AnUnsetConfigHomeIsUnsetAgainAfterwards) {
-    unsetenv("XDG_CONFIG_HOME");
-    {
-        const PrivateSettings settings("vellicor-test");
-        ASSERT_TRUE(settings.Ok());
-        EXPECT_TRUE(ConfigHome());
-    }
-    EXPECT_FALSE(ConfigHome());
-}
-
 } // namespace
 } // namespace vhost
