@@ -113,6 +113,8 @@ std::string DumpValue(const Value& v, const Terminology* terms) {
         return DumpReference(v.ReferenceValue(), terms);
     case type::kAlias:
         return "alias(" + std::to_string(v.Text().size()) + " bytes)";
+    case type::kPath:
+        return "path(" + std::to_string(v.Text().size()) + " bytes)";
     case type::kData:
         return "data(" + std::to_string(v.Text().size()) + " bytes)";
     default:

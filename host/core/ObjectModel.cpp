@@ -106,6 +106,13 @@ Value Value::Alias(std::string bytes) {
     return r;
 }
 
+Value Value::Path(std::string bytes) {
+    Value r;
+    r.type_ = type::kPath;
+    r.text_ = std::move(bytes);
+    return r;
+}
+
 Value Value::Data(std::string bytes) {
     Value r;
     r.type_ = type::kData;
@@ -166,6 +173,7 @@ bool Value::operator==(const Value& other) const {
         return code_ == other.code_ && number_ == other.number_;
     case type::kText:
     case type::kAlias:
+    case type::kPath:
     case type::kData:
         return text_ == other.text_;
     case type::kBoolean:

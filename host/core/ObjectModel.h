@@ -30,6 +30,7 @@ constexpr uint32_t kReference = 0x6F626A20;    // 'obj '
 constexpr uint32_t kClass = 0x74797065;        // 'type'
 constexpr uint32_t kGlobalClass = 0x476C6243;  // 'GlbC'
 constexpr uint32_t kAlias = 0x616C6973;        // 'alis'
+constexpr uint32_t kPath = 0x50746820;         // 'Pth '
 constexpr uint32_t kData = 0x74647461;         // 'tdta'
 } // namespace type
 
@@ -37,7 +38,7 @@ constexpr uint32_t kData = 0x74647461;         // 'tdta'
 //   'long' Integer(); 'doub' Float(); 'UntF' Unit() and Float(); 'TEXT' Text();
 //   'bool' Flag(); 'enum' EnumType() and EnumValue(); 'Objc'/'GlbO' ClassID()
 //   and Object(); 'type'/'GlbC' ClassID(); 'VlLs' ListValue(); 'obj '
-//   ReferenceValue(); 'alis'/'tdta' Text() holds the bytes.
+//   ReferenceValue(); 'alis'/'Pth '/'tdta' Text() holds the bytes.
 // Copies are deep. Object(), ListValue() and ReferenceValue() throw
 // std::logic_error on a value of another type.
 class Value {
@@ -55,6 +56,7 @@ public:
     static Value ListOf(const List& l);
     static Value ReferenceTo(const Reference& r);
     static Value Alias(std::string bytes);
+    static Value Path(std::string bytes);
     static Value Data(std::string bytes);
 
     Value();

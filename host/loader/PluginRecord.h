@@ -19,6 +19,10 @@ struct PluginRecord {
     // What UIHooks.GetPluginName answers instead of the registered name
     // without its trailing "..." (tests: e.g. "DebugVellicor Capture Honer").
     std::optional<std::string> reportedName;
+    // What Plugins.GetPluginFileSpecification answers instead of the module
+    // path, byte for byte and without a terminator of its own (tests: a path
+    // that fills the whole field).
+    std::optional<std::string> fileSpecification;
     // What the module's resources say of the plug-in; none when it was
     // registered by name alone.
     std::optional<PluginDescription> description;

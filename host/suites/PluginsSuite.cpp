@@ -74,12 +74,14 @@ SPErr VLH_API GetPluginFileSpecification(SPPluginRef plugin, SPPlatformFileSpeci
         if (NullOut(h, kRoutine, fileSpec)) {
             return kSPBadParameterError;
         }
-        if (p.modulePath.size() + 1 > sizeof fileSpec->path) {
+        const std::string& path = p.fileSpecification ? *p.fileSpecification : p.modulePath;
+        const size_t terminator = p.fileSpecification ? 0 : 1;
+        if (path.size() + terminator > sizeof fileSpec->path) {
             return kSPBadParameterError;
         }
         std::memset(fileSpec->path, 0, sizeof fileSpec->path);
-        std::memcpy(fileSpec->path, p.modulePath.data(), p.modulePath.size());
-        h.App().lastFileSpecPath = p.modulePath;
+        std::memcpy(fileSpec->path, path.data(), path.size());
+        h.App().lastFileSpecPath = path;
         return kSPNoError;
     });
 }

@@ -1,5 +1,6 @@
-// Reading recorded descriptors: every value type and reference form, nesting,
-// and the ways a descriptor fails the load.
+// Recorded descriptors that fail the load: what a value or a count may not
+// be, and how deep descriptors and lists may nest. (What each value reads as
+// the conversion tests see in the host calls it becomes.)
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,227 +13,40 @@ namespace {
 using vtools::DescriptorModel;
 using vtools::FormModel;
 using vtools::IdField;
-using vtools::UnicodeText;
 using vtools::ValueModel;
 
-const DescriptorItem& OnlyItem(const Loaded& loaded) {
-    const DescriptorBody& body = FirstDescriptor(*loaded.set);
-    EXPECT_EQ(body.items.size(), 1u);
-    return *body.items.at(0);
-}
-
-template <typename T>
-const T& As(const DescriptorItem& item, ItemKind kind) {
-    EXPECT_EQ(item.kind, kind);
-    return dynamic_cast<const T&>(item);
-}
-
-TEST(DescriptorRead, TheBodyKeepsClassNameClassIdAndKeyedItemsInOrder) {
-    DescriptorModel body = DescriptorModel::Of(IdField::String("colorSettings"),
-                                               {{IdField::Code("Amnt"), ValueModel::Integer(1)},
-                                                {IdField::String("profile"), ValueModel::Integer(2)},
-                                                {IdField::Code("Amnt"), ValueModel::Integer(3)}});
-    body.className = UnicodeText::Latin1("Colour Settings");
-    const Loaded loaded = LoadModel(SetWithDescriptor(body));
-    ASSERT_TRUE(loaded.ok) << loaded.diagnostics.what;
-    const DescriptorBody& read = FirstDescriptor(*loaded.set);
-    EXPECT_EQ(read.className, "Colour Settings");
-    EXPECT_EQ(read.classID, "colorSettings");
-    ASSERT_EQ(read.items.size(), 3u);
-    EXPECT_EQ(read.items[0]->key, "Amnt");
-    EXPECT_EQ(read.items[1]->key, "profile");
-    EXPECT_EQ(read.items[2]->key, "Amnt"); // duplicates are kept as stored
-    EXPECT_EQ(As<IntegerItem>(*read.items[2], ItemKind::Integer).value, 3);
-}
-
-TEST(DescriptorRead, ZeroOrNegativeItemCountsGiveAnEmptyDescriptor) {
-    for (int32_t count : {0, -1, INT32_MIN}) {
-        DescriptorModel body = OneItem(ValueModel::Integer(1));
-        body.count = count;
-        const Loaded loaded = LoadModel(SetWithDescriptor(body));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_TRUE(FirstDescriptor(*loaded.set).items.empty());
-    }
-}
-
-TEST(DescriptorRead, ScalarValues) {
-    {
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::Boolean(true))));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_TRUE(As<BooleanItem>(OnlyItem(loaded), ItemKind::Boolean).value);
-    }
-    {
-        ValueModel anyByte = ValueModel::Boolean(false);
-        anyByte.flag = 0x80;
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(anyByte)));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_TRUE(As<BooleanItem>(OnlyItem(loaded), ItemKind::Boolean).value);
-    }
-    {
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::Double(-0.3125))));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_EQ(As<DoubleItem>(OnlyItem(loaded), ItemKind::Double).value, -0.3125);
-    }
-    {
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::Integer(INT32_MIN))));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_EQ(As<IntegerItem>(OnlyItem(loaded), ItemKind::Integer).value, INT32_MIN);
-    }
-    {
-        const Loaded loaded = LoadModel(SetWithDescriptor(
-            OneItem(ValueModel::Enum(IdField::Code("BlnM"), IdField::String("linearLight")))));
-        ASSERT_TRUE(loaded.ok);
-        const auto& item = As<EnumItem>(OnlyItem(loaded), ItemKind::Enum);
-        EXPECT_EQ(item.type, "BlnM");
-        EXPECT_EQ(item.value, "linearLight");
-    }
-    {
-        const Loaded loaded =
-            LoadModel(SetWithDescriptor(OneItem(ValueModel::Text(UnicodeText::Latin1("Sharp copy")))));
-        ASSERT_TRUE(loaded.ok);
-        EXPECT_EQ(As<TextItem>(OnlyItem(loaded), ItemKind::Text).text, "Sharp copy");
-    }
-    {
-        const Loaded loaded = LoadModel(SetWithDescriptor(
-            OneItem(ValueModel::Class(IdField::Code("Lyr "), UnicodeText::Latin1("Layer")))));
-        ASSERT_TRUE(loaded.ok);
-        const auto& item = As<ClassItem>(OnlyItem(loaded), ItemKind::Class);
-        EXPECT_EQ(item.classID, "Lyr ");
-        EXPECT_EQ(item.className, "Layer");
-    }
-    {
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::UnitDouble("#Prc", 150.5))));
-        ASSERT_TRUE(loaded.ok);
-        const auto& item = As<UnitDoubleItem>(OnlyItem(loaded), ItemKind::UnitDouble);
-        EXPECT_EQ(item.unit, "#Prc");
-        EXPECT_EQ(item.value, 150.5);
-    }
-    {
-        const vtools::Bytes alias{0, 1, 2, 0, 0xFF};
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::Alias(alias))));
-        ASSERT_TRUE(loaded.ok);
-        const auto& item = As<AliasItem>(OnlyItem(loaded), ItemKind::Alias);
-        EXPECT_EQ(item.data, std::string("\0\1\2\0\xFF", 5));
-    }
-}
-
-TEST(DescriptorRead, EveryReferenceFormInStoredOrder) {
-    FormModel name = FormModel::Name(IdField::Code("Lyr "), UnicodeText::Latin1("Background"));
-    name.className = UnicodeText::Latin1("Layer");
-    const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::Reference({
-        FormModel::Enum(IdField::Code("Lyr "), IdField::Code("Ordn"), IdField::Code("Trgt")),
-        FormModel::Class(IdField::Code("Dcmn")),
-        FormModel::Index(IdField::Code("Chnl"), -2),
-        name,
-        FormModel::Property(IdField::Code("Prpr"), IdField::String("colorSettings")),
-    }))));
-    ASSERT_TRUE(loaded.ok) << loaded.diagnostics.what;
-    const auto& item = As<ReferenceItem>(OnlyItem(loaded), ItemKind::Reference);
-    ASSERT_EQ(item.forms.size(), 5u);
-    const auto& enumForm = dynamic_cast<const EnumForm&>(*item.forms[0]);
-    EXPECT_EQ(enumForm.kind, FormKind::Enum);
-    EXPECT_EQ(enumForm.classID, "Lyr ");
-    EXPECT_EQ(enumForm.type, "Ordn");
-    EXPECT_EQ(enumForm.value, "Trgt");
-    EXPECT_EQ(item.forms[1]->kind, FormKind::Class);
-    EXPECT_EQ(item.forms[1]->classID, "Dcmn");
-    const auto& indexForm = dynamic_cast<const IndexForm&>(*item.forms[2]);
-    EXPECT_EQ(indexForm.kind, FormKind::Index);
-    EXPECT_EQ(indexForm.index, -2);
-    const auto& nameForm = dynamic_cast<const NameForm&>(*item.forms[3]);
-    EXPECT_EQ(nameForm.kind, FormKind::Name);
-    EXPECT_EQ(nameForm.className, "Layer");
-    EXPECT_EQ(nameForm.name, "Background");
-    const auto& propertyForm = dynamic_cast<const PropertyForm&>(*item.forms[4]);
-    EXPECT_EQ(propertyForm.kind, FormKind::Property);
-    EXPECT_EQ(propertyForm.classID, "Prpr");
-    EXPECT_EQ(propertyForm.key, "colorSettings");
-}
-
-TEST(DescriptorRead, ObjectsAndListsNest) {
-    DescriptorModel inner = DescriptorModel::Of(
-        IdField::Code("Lyr "),
-        {{IdField::Code("Md  "), ValueModel::Enum(IdField::Code("BlnM"), IdField::Code("Ovrl"))}});
-    const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(ValueModel::List({
-        ValueModel::Integer(7),
-        ValueModel::Object(inner),
-        ValueModel::Text(UnicodeText::Latin1("t")),
-        ValueModel::Reference({FormModel::Class(IdField::Code("Dcmn"))}),
-        ValueModel::Boolean(true), // read fine; only playing it fails
-        ValueModel::List({ValueModel::Double(2.5)}),
-    }))));
-    ASSERT_TRUE(loaded.ok) << loaded.diagnostics.what;
-    const auto& list = As<ListItem>(OnlyItem(loaded), ItemKind::List);
-    ASSERT_EQ(list.elements.size(), 6u);
-    for (const auto& element : list.elements) {
-        EXPECT_EQ(element->key, ""); // list elements have no key
-    }
-    EXPECT_EQ(As<IntegerItem>(*list.elements[0], ItemKind::Integer).value, 7);
-    const auto& object = As<ObjectItem>(*list.elements[1], ItemKind::Object);
-    ASSERT_NE(object.body, nullptr);
-    EXPECT_EQ(object.body->classID, "Lyr ");
-    EXPECT_EQ(As<EnumItem>(*object.body->items.at(0), ItemKind::Enum).value, "Ovrl");
-    EXPECT_EQ(list.elements[2]->kind, ItemKind::Text);
-    EXPECT_EQ(list.elements[3]->kind, ItemKind::Reference);
-    EXPECT_EQ(list.elements[4]->kind, ItemKind::Boolean);
-    const auto& nested = As<ListItem>(*list.elements[5], ItemKind::List);
-    EXPECT_EQ(As<DoubleItem>(*nested.elements.at(0), ItemKind::Double).value, 2.5);
-}
-
-// ---- failures -----------------------------------------------------------------------
-
-struct FailureRow {
-    const char* name;
-    ValueModel value;
-    const char* what;
-};
-
+// Each of these fails the whole load, and the reader is closed after it.
 TEST(DescriptorRead, ValuesThatFailTheLoad) {
-    std::vector<FailureRow> rows = {
-        {"unknown type", ValueModel::Raw("zzzz", {0, 0, 0, 0}), "unknown value type 'zzzz'"},
-        {"type codes are case-sensitive", ValueModel::Raw("LONG", {0, 0, 0, 1}), "unknown value type 'LONG'"},
-        {"alias in a list", ValueModel::List({ValueModel::Alias({1, 2})}),
-         "a list may not hold the type 'alis'"},
-        {"unknown type in a list", ValueModel::List({ValueModel::Integer(1), ValueModel::Raw("what", {})}),
-         "unknown value type 'what'"},
-        {"unknown form", ValueModel::Reference({FormModel::Raw("Idnt", {0, 0, 0, 0})}),
-         "unknown reference form 'Idnt'"},
-        {"unknown type inside an object",
-         ValueModel::Object(DescriptorModel::Of(IdField::Code("Lyr "),
-                                                {{IdField::Code("Nm  "), ValueModel::Raw("str ", {})}})),
-         "unknown value type 'str '"},
-    };
     ValueModel negativeAlias = ValueModel::Alias({});
     negativeAlias.count = -1;
-    rows.push_back({"negative alias length", negativeAlias, "a negative alias length"});
     ValueModel hugeAlias = ValueModel::Alias({1, 2, 3});
     hugeAlias.count = INT32_MAX;
-    rows.push_back({"alias longer than the stream", hugeAlias, "a length beyond the rest of the stream"});
-    ValueModel manyElements = ValueModel::List({ValueModel::Integer(1)});
-    manyElements.count = 100'000'000;
-    rows.push_back({"element count", manyElements, "an element count beyond the rest of the stream"});
-    ValueModel manyForms = ValueModel::Reference({});
-    manyForms.count = INT32_MAX;
-    rows.push_back({"form count", manyForms, "a form count beyond the rest of the stream"});
     ValueModel shortAlias = ValueModel::Alias({1, 2, 3});
     shortAlias.count = 40; // possible by size, but the stream ends first
-    rows.push_back({"alias runs out", shortAlias, "the data ends before the field it promises"});
-
-    for (const FailureRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(row.value)));
-        EXPECT_FALSE(loaded.ok);
-        EXPECT_EQ(loaded.diagnostics.what, row.what);
-        EXPECT_FALSE(loaded.set->reader->IsOpen());
+    ValueModel manyElements = ValueModel::List({ValueModel::Integer(1)});
+    manyElements.count = 100'000'000;
+    ValueModel manyForms = ValueModel::Reference({});
+    manyForms.count = INT32_MAX;
+    const std::pair<const char*, ValueModel> rows[] = {
+        {"unknown type", ValueModel::Raw("zzzz", {0, 0, 0, 0})},
+        {"type codes are case-sensitive", ValueModel::Raw("LONG", {0, 0, 0, 1})},
+        {"alias in a list", ValueModel::List({ValueModel::Alias({1, 2})})},
+        {"unknown type in a list", ValueModel::List({ValueModel::Integer(1), ValueModel::Raw("what", {})})},
+        {"unknown form", ValueModel::Reference({FormModel::Raw("Idnt", {0, 0, 0, 0})})},
+        {"unknown type inside an object",
+         ValueModel::Object(DescriptorModel::Of(IdField::Code("Lyr "),
+                                                {{IdField::Code("Nm  "), ValueModel::Raw("str ", {})}}))},
+        {"negative alias length", negativeAlias},
+        {"alias longer than the stream", hugeAlias},
+        {"alias runs out", shortAlias},
+        {"element count", manyElements},
+        {"form count", manyForms},
+    };
+    for (const auto& [what, value] : rows) {
+        const Loaded loaded = LoadModel(SetWithDescriptor(OneItem(value)));
+        EXPECT_FALSE(loaded.ok) << what;
+        EXPECT_FALSE(loaded.set->reader->IsOpen()) << what;
     }
-}
-
-TEST(DescriptorRead, AnItemCountBeyondTheStreamFailsAtTheCount) {
-    DescriptorModel body = OneItem(ValueModel::Integer(1));
-    body.count = INT32_MAX;
-    const Loaded loaded = LoadModel(SetWithDescriptor(body));
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.diagnostics.what, "an item count beyond the rest of the stream");
 }
 
 DescriptorModel NestedObjects(int depth) {
@@ -248,9 +62,7 @@ DescriptorModel NestedObjects(int depth) {
 TEST(DescriptorRead, NestingIsBoundedAt32Levels) {
     // The event's own descriptor is the first level.
     EXPECT_TRUE(LoadModel(SetWithDescriptor(NestedObjects(kMaxNesting - 1))).ok);
-    const Loaded tooDeep = LoadModel(SetWithDescriptor(NestedObjects(kMaxNesting)));
-    EXPECT_FALSE(tooDeep.ok);
-    EXPECT_EQ(tooDeep.diagnostics.what, "descriptors or lists nested too deeply");
+    EXPECT_FALSE(LoadModel(SetWithDescriptor(NestedObjects(kMaxNesting))).ok);
 
     ValueModel lists = ValueModel::Integer(1);
     for (int i = 0; i < kMaxNesting - 1; ++i) {
@@ -259,20 +71,6 @@ TEST(DescriptorRead, NestingIsBoundedAt32Levels) {
     EXPECT_TRUE(LoadModel(SetWithDescriptor(OneItem(lists))).ok);
     lists = ValueModel::List({lists});
     EXPECT_FALSE(LoadModel(SetWithDescriptor(OneItem(lists))).ok);
-}
-
-TEST(DescriptorRead, VeryDeepNestingFailsWithoutExhaustingTheStack) {
-    // 200,000 nested lists: a few bytes each, compressing to almost nothing.
-    const auto set = SetWithDescriptor(OneItem(ValueModel::Integer(0)));
-    vtools::Bytes raw = vtools::SerialiseSet(set);
-    // Replace the one integer value ('long' + 4 bytes) by the deep list.
-    raw.resize(raw.size() - 8);
-    for (int i = 0; i < 200'000; ++i) {
-        raw.insert(raw.end(), {'V', 'l', 'L', 's', 0, 0, 0, 1});
-    }
-    const Loaded loaded = LoadRaw(raw);
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.diagnostics.what, "descriptors or lists nested too deeply");
 }
 
 } // namespace

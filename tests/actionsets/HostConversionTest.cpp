@@ -27,17 +27,6 @@ const vhost::Descriptor& HostSide(vhost::Host& host, PIActionDescriptor handle) 
     return *d;
 }
 
-TEST_F(ConversionTest, ADescriptorWithoutItemsIsAnEmptyHostDescriptorOfItsOwn) {
-    const auto set = Load(SetWithDescriptor(DescriptorModel::Of(IdField::Code("null"), {})));
-    {
-        HostObjectList list;
-        const PIActionDescriptor made = MakeHostDescriptor(list, FirstDescriptor(*set));
-        EXPECT_EQ(HostSide(host, made).Count(), 0u);
-        EXPECT_EQ(list.size(), 1u);
-    }
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"Descriptor.Make", "Descriptor.Free desc#1"}));
-}
-
 TEST_F(ConversionTest, EveryItemKindReachesItsRoutineInStoredOrder) {
     const DescriptorModel layer = DescriptorModel::Of(
         IdField::Code("Lyr "),
@@ -83,28 +72,6 @@ TEST_F(ConversionTest, EveryItemKindReachesItsRoutineInStoredOrder) {
                            "Descriptor.Free desc#3",
                            "List.Free list#4",
                        }));
-}
-
-TEST_F(ConversionTest, FourCharacterIdsAreCodesAndOthersGoThroughTheHost) {
-    const auto set = Load(SetWithDescriptor(DescriptorModel::Of(
-        IdField::Code("null"),
-        {{IdField::String("Rds "), ValueModel::Double(1)},   // a string ID of four characters
-         {IdField::String("amount"), ValueModel::Double(2)}, // five or more: StringIDToTypeID
-         {IdField::Code("Md  "), ValueModel::Enum(IdField::String("blendMode"), IdField::String("Ovrl"))},
-         {IdField::String("unit"), ValueModel::UnitDouble("#Pxl", 3)}})));
-    HostObjectList list;
-    const vhost::Descriptor& made = HostSide(host, MakeHostDescriptor(list, FirstDescriptor(*set)));
-    EXPECT_EQ(Calls("Control."), (std::vector<std::string>{"Control.StringIDToTypeID \"amount\"",
-                                                           "Control.StringIDToTypeID \"blendMode\""}));
-    ASSERT_EQ(made.Count(), 4u);
-    EXPECT_EQ(made.Items()[0].first, FourCC("Rds "));
-    EXPECT_EQ(made.Items()[1].first, FourCC("Amnt")); // the host's code for "amount"
-    EXPECT_EQ(made.Items()[2].second.EnumType(), FourCC("BlnM"));
-    EXPECT_EQ(made.Items()[2].second.EnumValue(), FourCC("Ovrl"));
-    EXPECT_EQ(made.Items()[3].first, FourCC("unit"));
-    // The unit's four stored bytes reach PutUnitFloat packed as a code.
-    EXPECT_EQ(made.Items()[3].second.Unit(), FourCC("#Pxl"));
-    EXPECT_EQ(made.Items()[3].second.Float(), 3);
 }
 
 TEST_F(ConversionTest, ReferenceFormsApplyInStoredOrder) {
@@ -200,39 +167,6 @@ TEST_F(ConversionTest, ValuesTheHostIsNotGivenRaiseCodeOne) {
         }
         EXPECT_GE(list.size(), 1u); // what was made before stays owned
     }
-}
-
-TEST_F(ConversionTest, AFailedHostRoutineRaisesItsCodeAndEverythingMadeIsReleased) {
-    const auto set = Load(SetWithDescriptor(DescriptorModel::Of(
-        IdField::Code("null"),
-        {{IdField::Code("null"), ValueModel::Reference({FormModel::Class(IdField::Code("Dcmn"))})},
-         {IdField::Code("T   "), ValueModel::Object(DescriptorModel::Of(IdField::Code("Lyr "), {}))},
-         {IdField::Code("Lst "), ValueModel::List({ValueModel::Integer(1)})}})));
-    struct Row {
-        const char* routine;
-        uint64_t call;
-    };
-    const Row rows[] = {
-        {"Descriptor.Make", 1},    {"Descriptor.Make", 2},         {"Reference.Make", 1},
-        {"Reference.PutClass", 1}, {"Descriptor.PutReference", 1}, {"Descriptor.PutObject", 1},
-        {"List.Make", 1},          {"List.PutInteger", 1},         {"Descriptor.PutList", 1}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.routine) + " #" + std::to_string(row.call));
-        host.Calls().Clear();
-        host.FaultPlan().Clear();
-        host.FaultPlan().FailOnCall(row.routine, row.call, -25920);
-        {
-            HostObjectList list;
-            try {
-                MakeHostDescriptor(list, FirstDescriptor(*set));
-                ADD_FAILURE() << "converted";
-            } catch (const HostError& error) {
-                EXPECT_EQ(error.code(), -25920);
-            }
-        }
-        EXPECT_EQ(host.Books().LiveCount(), 0u) << host.Report();
-    }
-    host.FaultPlan().Clear();
 }
 
 } // namespace

@@ -11,10 +11,6 @@ Loaded LoadStored(const Bytes& stored) {
     return loaded;
 }
 
-Loaded LoadRaw(const Bytes& raw) {
-    return LoadStored(vtools::RawToStored(raw));
-}
-
 Loaded LoadModel(const vtools::SetModel& model) {
     return LoadStored(vtools::WriteStoredSet(model));
 }
@@ -38,36 +34,6 @@ const DescriptorBody& FirstDescriptor(const ActionSet& set) {
         throw std::logic_error("the first event has no descriptor");
     }
     return *event.descriptor;
-}
-
-Bytes Hex(std::string_view text, size_t* mark) {
-    Bytes bytes;
-    int high = -1;
-    for (char c : text) {
-        if (c == ' ') {
-            continue;
-        }
-        if (c == '^') {
-            if (mark != nullptr) {
-                *mark = bytes.size();
-            }
-            continue;
-        }
-        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-        if (digit < 0) {
-            throw std::invalid_argument("not a hex digit");
-        }
-        if (high < 0) {
-            high = digit;
-        } else {
-            bytes.push_back(uint8_t(high << 4 | digit));
-            high = -1;
-        }
-    }
-    if (high >= 0) {
-        throw std::invalid_argument("odd number of hex digits");
-    }
-    return bytes;
 }
 
 Bytes NoiseBytes(size_t count, uint32_t seed) {

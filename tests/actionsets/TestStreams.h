@@ -21,7 +21,6 @@ struct Loaded {
 };
 
 Loaded LoadStored(const Bytes& stored);
-Loaded LoadRaw(const Bytes& raw);
 Loaded LoadModel(const vtools::SetModel& model);
 
 // A Set "Test" holding one Effect "E" holding the events given.
@@ -33,10 +32,6 @@ vtools::DescriptorModel OneItem(vtools::ValueModel value);
 
 // The event descriptor of the first event of the first Effect.
 const DescriptorBody& FirstDescriptor(const ActionSet& set);
-
-// Hex digits with spaces for readability; one '^' marks a position, returned
-// through mark (bytes before it).
-Bytes Hex(std::string_view text, size_t* mark = nullptr);
 
 // Deterministic bytes that do not compress.
 Bytes NoiseBytes(size_t count, uint32_t seed);

@@ -65,33 +65,6 @@ TEST_F(RequirementTest, HostVersion) {
     });
 }
 
-TEST_F(RequirementTest, UnreadableHostVersionCountsAsZero) {
-    host.RemoveProperty(FourCC("capp"), FourCC("HstV"));
-    const char* const atLeast6[] = {"PSVersion", "6", ">="};
-    EXPECT_FALSE(EvaluateRequirement(atLeast6, 3));
-    const char* const isZero[] = {"PSVersion", "0", "=="};
-    EXPECT_TRUE(EvaluateRequirement(isZero, 3));
-}
-
-TEST_F(RequirementTest, NumberLiterals) {
-    Check({
-        // 6.5 is 6.5, not 6.
-        {{"6.5", "6", ">"}, true},
-        {{"6.5", "6.5", "=="}, true},
-        {{"6.5", "7", "<"}, true},
-        // Digits followed by letters read as their leading number.
-        {{"12abc", "12", "=="}, true},
-        {{"12abc", "13", "<"}, true},
-        // A leading minus makes an operator, which matches none.
-        {{"-1", "0", "<"}, false},
-        {{"0", "-1", ">"}, false},
-        // The final value: a number is true unless 0.
-        {{"7"}, true},
-        {{"0"}, false},
-        {{"0.0"}, false},
-    });
-}
-
 TEST_F(RequirementTest, StringOrderingIsByteWiseUnsigned) {
     Check({
         {{"abc", "abd", "<"}, true},
@@ -106,16 +79,6 @@ TEST_F(RequirementTest, StringOrderingIsByteWiseUnsigned) {
         {{"a\xE9", "az", ">"}, true},
         // A string as the final value is an error.
         {{"abc"}, false},
-    });
-}
-
-TEST_F(RequirementTest, DocumentProfile) {
-    Check({
-        {{"DocProfile", "None", "=="}, true, 24, std::nullopt},
-        {{"DocProfile", "None", "=="}, false, 24, "sRGB IEC61966-2.1"},
-        {{"DocProfile", "sRGB IEC61966-2.1", "=="}, true, 24, "sRGB IEC61966-2.1"},
-        {{"DocProfile", "sRGB IEC61966-2.1", "=="}, false, 24, std::nullopt},
-        {{"DocProfile", "None", "!="}, true, 24, "Display P3"},
     });
 }
 
@@ -167,27 +130,6 @@ TEST_F(RequirementTest, BooleansAndLogic) {
         {{"1", "2", "&&"}, false},
         {{"abc", "abc", "||"}, false},
     });
-}
-
-TEST_F(RequirementTest, MalformedExpressions) {
-    Check({
-        {{}, false},
-        {{">="}, false},
-        {{"1", ">="}, false},
-        {{"1", "2", ",", "=="}, false},
-        {{"1", "1", "="}, false},
-        {{"1", "1", "=>"}, false},
-        {{"1", "1", ""}, false},
-        // Values left below the final one do not matter.
-        {{"abc", "0", "0", "=="}, true},
-    });
-}
-
-TEST_F(RequirementTest, NullTokensAreAnError) {
-    const char* const withNull[] = {"PSVersion", nullptr, ">="};
-    EXPECT_FALSE(EvaluateRequirement(withNull, 3));
-    EXPECT_FALSE(EvaluateRequirement(nullptr, 3));
-    EXPECT_FALSE(EvaluateRequirement(nullptr, 0));
 }
 
 TEST_F(RequirementTest, DocumentProfilePresetsNoneAndFitsTheBuffer) {

@@ -199,19 +199,6 @@ TEST_F(SetEffectDialogTest, PickingAnotherSetRefillsTheEffectsByTheOpeningNames)
     EXPECT_EQ(std::vector<std::string>{first.effects[0]}, History());
 }
 
-TEST_F(SetEffectDialogTest, CancelConfirmsNothingAndPlaysNothing) {
-    DialogScript script(x);
-    script.WaitForDialog("VellicorDlg").Select(kSetChoice, 1).Click(wxID_CANCEL).WaitUntilClosed();
-    const vhost::DoItResult result = RunDialog(kCapture, script);
-    ASSERT_TRUE(script.Finished()) << script.Failure();
-
-    EXPECT_EQ(1, result.result);
-    EXPECT_FALSE(result.descriptor.has_value());
-    EXPECT_TRUE(History().empty());
-    EXPECT_TRUE(Opened().empty());
-    EXPECT_TRUE(host.App().browsedUrls.empty());
-}
-
 // Help ends the dialog as confirmed with the help request; the run then opens
 // the manual beside the module instead of playing.
 TEST_F(SetEffectDialogTest, HelpOpensTheManualBesideTheModuleAndPlaysNothing) {
@@ -244,18 +231,6 @@ TEST_F(SetEffectDialogTest, InfoBrowsesTheProductPageAndConfirmsNothing) {
     EXPECT_FALSE(result.descriptor.has_value());
     EXPECT_TRUE(Opened().empty());
     EXPECT_TRUE(History().empty());
-}
-
-// The mnemonic of OK is a way out as well (Alt+O).
-TEST_F(SetEffectDialogTest, TheOkMnemonicConfirms) {
-    const vhost::ListedPlugin listed = Listed(kCreative);
-    DialogScript script(x);
-    script.WaitForDialog("VellicorDlg").PressKey("o", "Alt_L").WaitUntilClosed();
-    const vhost::DoItResult result = RunDialog(kCreative, script);
-    ASSERT_TRUE(script.Finished()) << script.Failure();
-
-    EXPECT_EQ(0, result.result);
-    EXPECT_EQ(listed.sets[0].name, Returned(result, "VlSt"));
 }
 
 } // namespace

@@ -70,17 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 using SizeReadoutTest = ReadoutTest;
 
-// Rounding follows printf: 1234 x 567 pixels at 96 ppi.
-TEST_F(SizeReadoutTest, RoundsAsPrintfDoes) {
-    host.ActiveDocument()->width = 1234;
-    host.ActiveDocument()->height = 567;
-    host.ActiveDocument()->resolution = 96;
-    SetRulerUnit("rulerCm");
-    EXPECT_EQ("32.65 cm. x 15.00 cm. @ 37.80 ppcm.", OpenOutputDialog().readout);
-    SetRulerUnit("rulerInches");
-    EXPECT_EQ("12.85 in. x 5.91 in. @ 96.00 ppi.", OpenOutputDialog().readout);
-}
-
 TEST_F(SizeReadoutTest, AUnitTheHostHasNoNameForShowsNothing) {
     host.App().rulerUnits = FourCC("RrXx");
     EXPECT_EQ("", OpenOutputDialog().readout);
@@ -132,46 +121,23 @@ TEST_F(SizeReadoutTest, AValueTheHostCannotReportLeavesTheReadoutEmpty) {
     }
 }
 
-// A host answering a size of another type is not read into the number.
-TEST_F(SizeReadoutTest, ASizeOfAnotherTypeShowsNothing) {
-    host.OverrideProperty(FourCC("Dcmn"), FourCC("Wdth"),
-                          vhost::Value::String("wide enough to overflow a double"));
-    EXPECT_EQ("", OpenOutputDialog().readout);
-    host.ClearPropertyOverrides();
-    host.OverrideProperty(FourCC("capp"), FourCC("RlrU"), vhost::Value::String("rulerCm"));
-    EXPECT_EQ("", OpenOutputDialog().readout);
-}
-
-class HiddenReadoutTest : public ReadoutTest, public ::testing::WithParamInterface<const char*> {};
-
 // The other plug-ins hide the note, the caption and the readout, and the
 // dialog is laid out without them.
-TEST_P(HiddenReadoutTest, OtherPluginsShowNoReadout) {
+TEST_F(SizeReadoutTest, OtherPluginsShowNoReadout) {
     const DialogView output = OpenOutputDialog();
-
-    DialogScript script(x);
-    DialogView seen;
-    script.WaitForDialog("VellicorDlg").Observe(seen).PressKey("Escape");
-    RunDialog(GetParam(), script);
-    ASSERT_TRUE(script.Finished()) << script.Failure();
-
-    EXPECT_FALSE(seen.Shown(kNoteText));
-    EXPECT_FALSE(seen.Shown(kSizeCaption));
-    EXPECT_FALSE(seen.Shown(kSizeReadout));
-    EXPECT_TRUE(seen.Shown(wxID_STATIC));
-    EXPECT_LT(seen.top.at(wxID_STATIC), output.top.at(wxID_STATIC)) << "the hidden controls still take room";
+    for (const char* plugin : {kCapture, kCreative, kExpert}) {
+        DialogScript script(x);
+        DialogView seen;
+        script.WaitForDialog("VellicorDlg").Observe(seen).PressKey("Escape");
+        RunDialog(plugin, script);
+        ASSERT_TRUE(script.Finished()) << plugin << ": " << script.Failure();
+        EXPECT_FALSE(seen.Shown(kNoteText)) << plugin;
+        EXPECT_FALSE(seen.Shown(kSizeCaption)) << plugin;
+        EXPECT_FALSE(seen.Shown(kSizeReadout)) << plugin;
+        EXPECT_TRUE(seen.Shown(wxID_STATIC)) << plugin;
+        EXPECT_LT(seen.top.at(wxID_STATIC), output.top.at(wxID_STATIC)) << plugin << ": the hidden controls take room";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(OtherPlugins, HiddenReadoutTest, ::testing::Values(kCapture, kCreative, kExpert),
-                         [](const ::testing::TestParamInfo<const char*>& param) {
-                             std::string name;
-                             for (const char* c = param.param; *c != '\0' && *c != '.'; ++c) {
-                                 if (*c != ' ') {
-                                     name += *c;
-                                 }
-                             }
-                             return name;
-                         });
 
 } // namespace
 } // namespace vlh::dialogs

@@ -183,36 +183,6 @@ bool XSession::HasNetState(unsigned long window, const char* state) {
     return false;
 }
 
-std::vector<unsigned long> XSession::TopLevelWindows() {
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    std::vector<unsigned long> windows;
-    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count) != 0) {
-        windows.assign(children, children + count);
-        XFree(children);
-    }
-    return windows;
-}
-
-std::vector<uint32_t> XSession::ScreenArea(int x, int y, int width, int height) {
-    const ErrorTrap trap(display_);
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    if (image == nullptr) {
-        return {};
-    }
-    std::vector<uint32_t> pixels;
-    pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row)) & 0xFFFFFFu);
-        }
-    }
-    XDestroyImage(image);
-    return pixels;
-}
-
 int XSession::ScreenWidth() {
     return DisplayWidth(display_, DefaultScreen(display_));
 }

@@ -55,11 +55,6 @@ public:
     unsigned long TransientFor(unsigned long window); // 0 when none
     MotifHints Hints(unsigned long window);
     bool HasNetState(unsigned long window, const char* state); // e.g. "_NET_WM_STATE_MODAL"
-    // The top-level windows of the root window, bottom to top.
-    std::vector<unsigned long> TopLevelWindows();
-    // The screen's pixels in a rectangle, rows top to bottom, as 0xRRGGBB;
-    // empty when the rectangle is not on the screen.
-    std::vector<uint32_t> ScreenArea(int x, int y, int width, int height);
     int ScreenWidth();
     int ScreenHeight();
 

@@ -57,31 +57,5 @@ TEST_F(PrivateSettingsTest, AFreshFolderStandsInAndEverythingInItIsRemovedAfterw
     EXPECT_FALSE(fs::exists(folder));
 }
 
-TEST_F(PrivateSettingsTest, AnUnsetConfigHomeIsUnsetAgainAfterwards) {
-    unsetenv("XDG_CONFIG_HOME");
-    {
-        const PrivateSettings settings("vellicor-test");
-        ASSERT_TRUE(settings.Ok());
-        EXPECT_TRUE(ConfigHome());
-    }
-    EXPECT_FALSE(ConfigHome());
-}
-
-TEST_F(PrivateSettingsTest, NestedFoldersEachPutBackTheOneBefore) {
-    setenv("XDG_CONFIG_HOME", "/outside", 1);
-    {
-        const PrivateSettings outer("vellicor-outer");
-        const std::optional<std::string> outerFolder = ConfigHome();
-        {
-            const PrivateSettings inner("vellicor-inner");
-            EXPECT_NE(outerFolder, ConfigHome());
-        }
-        EXPECT_EQ(outerFolder, ConfigHome());
-        ASSERT_TRUE(outerFolder);
-        EXPECT_TRUE(fs::is_directory(*outerFolder));
-    }
-    EXPECT_EQ(std::optional<std::string>("/outside"), ConfigHome());
-}
-
 } // namespace
 } // namespace vhost

@@ -59,13 +59,21 @@ TEST_F(Requests, OnlyAboutAndDoItDoAnythingAndEveryRequestReleasesItsSuites) {
     EXPECT_EQ(0u, host.Calls().Count("UIHooks.GetPluginName"));
 }
 
-TEST_F(Requests, TheSuitesAreAcquiredInTableOrderWithTheirVersions) {
-    host.SendRequest(Plugin(kCapture), kSPInterfaceCaller, kSPInterfaceStartupSelector);
-    const std::vector<std::string> expected = {
-        "Basic.AcquireSuite Descriptor v2", "Basic.AcquireSuite Reference v2", "Basic.AcquireSuite Control v3",
-        "Basic.AcquireSuite List v1",       "Basic.AcquireSuite ZString v1",   "Basic.AcquireSuite UIHooks v1",
-        "Basic.AcquireSuite FileList v4",   "Basic.AcquireSuite Plugins v4"};
-    EXPECT_EQ(expected, host.Calls().Lines("Basic.AcquireSuite"));
+// Without its suites the module can do nothing: a missing basic suite or any
+// suite the host cannot give ends the request with nothing held.
+TEST_F(Requests, WithoutEverySuiteTheRequestIsRefusedAndNothingIsHeld) {
+    PluginRecord& plugin = Plugin(kCapture);
+    SPMessageData noBasic{};
+    noBasic.self = plugin.Ref();
+    EXPECT_EQ(errPlugInHostInsufficient, plugin.entry(kSPInterfaceCaller, kSPInterfaceAboutSelector, &noBasic));
+    for (uint64_t n = 1; n <= 8; ++n) {
+        host.Calls().Clear();
+        host.FaultPlan().Clear();
+        host.FaultPlan().FailOnCall("Basic.AcquireSuite", n, kSPSuiteNotFoundError);
+        EXPECT_EQ(errPlugInHostInsufficient, DoIt(kCapture).result) << n;
+        EXPECT_EQ(0u, host.Calls().Count("Control.Get")) << n;
+        EXPECT_TRUE(host.Books().UnreleasedSuites().empty()) << n << "\n" << host.Report();
+    }
 }
 
 // The fitness tests read depth, then (only for 16 bits) the version, then the
@@ -111,28 +119,6 @@ TEST_F(Requests, AnUnreadableHostNameCountsAsEmpty) {
     host.RemoveProperty(FourCC("capp"), FourCC("HstN"));
     DoIt(kCapture);
     EXPECT_EQ(1u, host.Calls().Count("UIHooks.GetPluginName"));
-}
-
-TEST_F(Requests, ALeadingDebugIsRemovedFromThePluginName) {
-    PluginRecord& plugin = Plugin(kCapture);
-    struct Case {
-        const char* reported;
-        bool findsSets;
-    };
-    const Case cases[] = {
-        {"DebugVellicor Capture Honer", true},
-        {"Vellicor Capture Honer", true},
-        {"debugVellicor Capture Honer", false},
-        {"Debug", false},
-        {"DebugDebugVellicor Capture Honer", false},
-    };
-    for (const Case& c : cases) {
-        plugin.reportedName = c.reported;
-        const DoItResult r = DoIt(kCapture);
-        // No parameters and nothing remembered: with Sets the run ends in
-        // 'Parm' (no such Set), without them in -30900.
-        EXPECT_EQ(c.findsSets ? kSPBadParameterError : errPlugInHostInsufficient, r.result) << c.reported;
-    }
 }
 
 TEST_F(Requests, APluginNameTooLongForItsBufferIsNotUsed) {

@@ -32,14 +32,6 @@ std::string RunCommand(const std::string& command) {
     return output;
 }
 
-std::vector<uint8_t> SectionOfFile(const std::string& path) {
-    TemporaryDirectory dir;
-    std::string out = dir.Path() + "/section.bin";
-    RunCommand("objcopy -O binary --only-section=.vlh_resources '" + path + "' '" + out + "'");
-    std::ifstream in(out, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TemporaryDirectory::TemporaryDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vlh-resources-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {

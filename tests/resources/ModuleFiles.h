@@ -14,8 +14,6 @@ std::string ModulePath();
 // test (through an exception) when the command fails.
 std::string RunCommand(const std::string& command);
 
-// The bytes of the module's resource section, extracted with objcopy.
-std::vector<uint8_t> SectionOfFile(const std::string& path);
 
 // A fresh temporary directory, removed with its contents on destruction.
 class TemporaryDirectory {

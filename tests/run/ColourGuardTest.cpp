@@ -66,6 +66,16 @@ TEST_F(ColourGuard, CustomWarningsAreRestoredExactly) {
     EXPECT_EQ((ColourSettings{"Custom", true, false, true}), host.App().colour);
 }
 
+// A failure part-way through reading the warnings: those read before it are
+// restored afterwards, those after it count as off.
+TEST_F(ColourGuard, AFailureReadingTheWarningsKeepsWhatWasReadBeforeIt) {
+    host.App().SetProfileWarnings(true, true, true);
+    host.FaultPlan().FailOnCall("Descriptor.GetBoolean", 2, -25920);
+    ASSERT_EQ(0, Replay(kOutputMenu, kInkjet, kGlossy300).result);
+    EXPECT_EQ(Join(Join({"purge", "set"}, Effect()), {"set"}), Played());
+    EXPECT_EQ((ColourSettings{"Custom", true, false, false}), host.App().colour);
+}
+
 TEST_F(ColourGuard, CustomSettingsWithEveryWarningOffAreLeftAlone) {
     host.App().SetProfileWarnings(false, false, false);
     ASSERT_EQ(0, Replay(kOutputMenu, kInkjet, kGlossy300).result);

@@ -8,13 +8,11 @@
 // nothing of the module's but what it refused to free, the stored pair is the
 // earlier one or the complete new one, a failed run leaves no history state,
 // and a run that reports success either did everything or nothing at all.
-#include "tests/support/EndToEnd.h"
+#include "tests/run/RunFixture.h"
 
 #include "host/core/ResultText.h"
 #include "hostapi/FourCharCode.h"
-#include "platform/Registry.h"
 
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
@@ -26,7 +24,6 @@ namespace {
 
 using vlh::FourCC;
 
-constexpr const char* kOutputMenu = "Vellicor Output Honer...";
 constexpr const char* kOutputName = "Vellicor Output Honer";
 constexpr const char* kNamedSettings = "Prepress Standard";
 // A code no routine answers of itself, so a result can be traced to it.
@@ -118,27 +115,10 @@ struct Outcome {
     std::string report;
 };
 
-std::string ReadValue(HKEY key, const char* name) {
-    char buffer[512] = {};
-    DWORD size = sizeof buffer - 1;
-    DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) !=
-        ERROR_SUCCESS) {
-        return "<none>";
-    }
-    return buffer;
-}
-
 // The Set and Effect the Output plug-in remembers for this user.
 Choice StoredChoice() {
-    const std::string path = std::string("Software\\CorvaneLabs\\") + kOutputName + "\\Parameters";
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return {"<none>", "<none>"};
-    }
-    Choice stored{ReadValue(key, "Set"), ReadValue(key, "Action")};
-    RegCloseKey(key);
-    return stored;
+    const auto [set, effect] = RememberedChoice(kOutputName);
+    return {set, effect};
 }
 
 std::optional<Choice> ChoiceIn(const std::optional<Descriptor>& d) {
@@ -332,8 +312,6 @@ TEST_F(FaultSweep, EveryFailingHostCallOfARunEndsSoundly) {
         EXPECT_GT(perStage[stage], 0u) << StageName(stage);
     }
 
-    std::map<std::string, size_t> tally;
-    std::vector<std::string> colourChanged;
     for (const FailurePoint& point : points) {
         SCOPED_TRACE(Describe(point));
         const Outcome o = RunOnce(point);
@@ -350,10 +328,8 @@ TEST_F(FaultSweep, EveryFailingHostCallOfARunEndsSoundly) {
             EXPECT_TRUE(o.result == kInjected || o.result == errPlugInHostInsufficient)
                 << ResultText(o.result);
             EXPECT_TRUE(untouched) << o.history.size() << " history state(s), stored " << o.stored.set;
-            ++tally["non-zero, " + ResultText(o.result)];
         } else if (complete) {
             EXPECT_TRUE(IgnoredByDesign(point.stage) || point.stage == Stage::Dispatch);
-            ++tally[std::string("0, ran completely: ") + StageName(point.stage)];
         } else {
             // Only a caller or selector that cannot be compared makes the
             // module answer 0 having done nothing: the host's IsEqual has no
@@ -361,26 +337,12 @@ TEST_F(FaultSweep, EveryFailingHostCallOfARunEndsSoundly) {
             EXPECT_EQ(Stage::Dispatch, point.stage);
             EXPECT_TRUE(untouched && o.plays == 0);
             EXPECT_EQ(plugInDialogOptional, o.recordInfo) << "the module answered the request";
-            ++tally[std::string("0, did nothing: ") + StageName(point.stage)];
         }
         // The colour settings come back whatever fails, except when the
         // failing call is the guard's own reading or restoring of them.
         if (!(o.colour == named.colour)) {
             EXPECT_EQ(Stage::Guard, point.stage);
-            colourChanged.push_back(Describe(point) + " -> \"" + o.colour.name + "\"" +
-                                    (o.colour.askMismatchOpening ? " opening" : "") +
-                                    (o.colour.askMismatchPasting ? " pasting" : "") +
-                                    (o.colour.askMissing ? " missing" : ""));
         }
-    }
-
-    std::printf("failure points tried: %zu\n", points.size());
-    for (const auto& [what, count] : tally) {
-        std::printf("  %3zu %s\n", count, what.c_str());
-    }
-    std::printf("colour settings left changed (%zu):\n", colourChanged.size());
-    for (const std::string& line : colourChanged) {
-        std::printf("  %s\n", line.c_str());
     }
 }
 

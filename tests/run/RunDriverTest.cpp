@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 
 #include <cstdlib>
+#include <fstream>
 
 namespace vhost::e2e {
 namespace {
@@ -97,19 +98,50 @@ TEST_F(RunDriver, ParametersWithoutTheSetKeyEndWithTheHostsCodeBeforeAnySetLoads
     }
 }
 
-TEST_F(RunDriver, TheHelpRequestOpensTheManualAndPlaysNothing) {
+// The help request opens the manual beside the module and plays nothing; a
+// module path the host cannot give, that is not terminated, has no folder or
+// leaves no room for the manual's path opens nothing.
+TEST_F(RunDriver, TheHelpRequestOpensTheManualBesideTheModuleAndPlaysNothing) {
     ASSERT_EQ(0, Replay(kOutputMenu, kInkjet, kGlossy300).result);
     host.Events().Clear();
-    const DoItResult r = Replay(kCaptureMenu, "**Help**", "**Index**");
-    ASSERT_EQ(0, r.result);
-    EXPECT_EQ(plugInDialogNone, r.recordInfo);
-    EXPECT_EQ("**Help**", TextOf(r.descriptor, "VlSt"));
-    EXPECT_EQ("**Index**", TextOf(r.descriptor, "VlAc"));
+    const std::string manual = "vlh_help/Honer-Manual-123.pdf";
+    // A folder whose manual path takes exactly `length` bytes.
+    auto folderFor = [&manual](size_t length) { return "/" + std::string(length - manual.size() - 2, 'd') + "/"; };
+    struct Case {
+        const char* what;
+        std::optional<std::string> modulePath; // none: the host cannot give it
+        std::optional<std::string> rawPath;    // the whole field, no terminator
+        std::string opened;
+    };
+    const Case cases[] = {
+        {"the module's own path", HonerPath(), {}, (std::filesystem::path(HonerPath()).parent_path() / manual).string()},
+        {"no path", {}, {}, ""},
+        {"no terminator", {}, "/" + std::string(kMaxPathLength - 1, 'p'), ""},
+        {"no folder", std::string("Honer.8li"), {}, ""},
+        {"a manual path that fills the field", folderFor(kMaxPathLength - 1) + "H.8li", {},
+         folderFor(kMaxPathLength - 1) + manual},
+        {"a manual path one byte too long", folderFor(kMaxPathLength) + "H.8li", {}, ""},
+    };
+    PluginRecord& plugin = Plugin(kCaptureMenu);
+    for (const Case& c : cases) {
+        plugin.modulePath = c.modulePath.value_or("");
+        plugin.fileSpecification = c.rawPath;
+        host.FaultPlan().Clear();
+        host.Calls().Clear();
+        if (!c.modulePath && !c.rawPath) {
+            host.FaultPlan().FailOnCall("Plugins.GetPluginFileSpecification", 1, kSPBadParameterError);
+        }
+        std::filesystem::remove(openerDir / "opened");
+        const DoItResult r = Replay(kCaptureMenu, "**Help**", "**Index**");
+        ASSERT_EQ(0, r.result) << c.what;
+        EXPECT_EQ(plugInDialogNone, r.recordInfo) << c.what;
+        EXPECT_EQ("**Help**", TextOf(r.descriptor, "VlSt")) << c.what;
+        EXPECT_EQ("**Index**", TextOf(r.descriptor, "VlAc")) << c.what;
+        EXPECT_EQ(c.opened.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.opened}, Opened())
+            << c.what;
+    }
     EXPECT_TRUE(host.Events().Plays().empty());
     EXPECT_TRUE(host.Events().Histories().empty());
-    const auto modulePath = std::filesystem::path(HonerPath());
-    EXPECT_EQ(std::vector<std::string>{(modulePath.parent_path() / "vlh_help" / "Honer-Manual-123.pdf").string()},
-              Opened());
     EXPECT_EQ(std::make_pair(std::string(), std::string()), Remembered("Vellicor Capture Honer"));
 }
 
@@ -128,6 +160,18 @@ TEST_F(RunDriver, APlaybackFailureGivesItsCodeAndKeepsTheRememberedNames) {
     EXPECT_EQ("Matte Paper, 300 ppi", TextOf(r.descriptor, "VlAc"));
     EXPECT_EQ(before, Remembered("Vellicor Output Honer"));
     EXPECT_TRUE(host.ActiveDocument()->history.empty());
+}
+
+// Stored parameters that cannot be reached (a file stands where the plug-in's
+// key would be) are neither read nor written, and the run goes on.
+TEST_F(RunDriver, AnUnreachableStoredPairDoesNotStopTheRun) {
+    const auto key = std::filesystem::path(configHome) / "vellicor-registry" / "HKEY_CURRENT_USER" / "Software" /
+                     "CorvaneLabs" / "Vellicor Output Honer";
+    std::filesystem::create_directories(key.parent_path());
+    std::ofstream(key) << "not a key";
+    ASSERT_EQ(0, Replay(kOutputMenu, kInkjet, kGlossy300).result);
+    EXPECT_EQ(std::vector<std::string>{kGlossy300}, host.ActiveDocument()->history);
+    EXPECT_TRUE(std::filesystem::is_regular_file(key));
 }
 
 TEST_F(RunDriver, APluginNameWithoutACatalogueRecordGetsNoSets) {

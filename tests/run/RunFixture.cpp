@@ -104,7 +104,7 @@ std::vector<std::string> RunTest::Played() const {
     return const_cast<Host&>(host).Events().PlayedEvents();
 }
 
-std::pair<std::string, std::string> RunTest::Remembered(const std::string& pluginName) const {
+std::pair<std::string, std::string> RememberedChoice(const std::string& pluginName) {
     const std::string path = "Software\\CorvaneLabs\\" + pluginName + "\\Parameters";
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {

@@ -18,6 +18,10 @@ constexpr const char* kCreativeMenu = "Vellicor Creative Honer...";
 constexpr const char* kInkjet = "Inkjet Output Honers";
 constexpr const char* kGlossy300 = "Glossy and Lustre Paper, 300 ppi";
 
+// The Set and Effect a plug-in remembers for this user; empty texts when it
+// remembers none.
+std::pair<std::string, std::string> RememberedChoice(const std::string& pluginName);
+
 class RunTest : public EndToEndTest {
 protected:
     void SetUp() override;
@@ -35,8 +39,9 @@ protected:
     // The string IDs of the events played, in order.
     std::vector<std::string> Played() const;
 
-    // The stored pair of a plug-in, or empty texts when there is none.
-    std::pair<std::string, std::string> Remembered(const std::string& pluginName) const;
+    static std::pair<std::string, std::string> Remembered(const std::string& pluginName) {
+        return RememberedChoice(pluginName);
+    }
 
     // What the fake opener was asked to open, one line per call.
     std::vector<std::string> Opened() const;

@@ -1,7 +1,5 @@
-// The module's resources as Windows reads them: which there are (types, IDs,
-// language), their bytes against what the generator wrote and what the Linux
-// module carries, the version record through the system's version functions,
-// and the file's exports and imports.
+// The module's resources as Windows reads them, against what the Linux module
+// carries, and the file's only export.
 #include "windows/tests/WineSupport.h"
 
 #include "host/resources/ResourceDirectory.h"
@@ -11,9 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace vhost::wintest {
@@ -40,42 +36,6 @@ private:
     HMODULE handle_;
 };
 
-struct Listed {
-    std::string type; // "PIPL", "AETE", or "#16" for a numbered type
-    WORD id = 0;
-    WORD language = 0;
-    auto operator<=>(const Listed&) const = default;
-};
-
-std::string TypeName(LPCSTR type) {
-    return IS_INTRESOURCE(type) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(type)) : std::string(type);
-}
-
-struct Listing {
-    std::vector<Listed> resources;
-    std::vector<std::string> namedResources; // resources named by a text: none expected
-};
-
-BOOL CALLBACK ListLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD language, LONG_PTR context) {
-    reinterpret_cast<Listing*>(context)->resources.push_back(
-        {TypeName(type), static_cast<WORD>(reinterpret_cast<uintptr_t>(name)), language});
-    return TRUE;
-}
-
-BOOL CALLBACK ListName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR context) {
-    if (!IS_INTRESOURCE(name)) {
-        reinterpret_cast<Listing*>(context)->namedResources.push_back(TypeName(type) + "/" + name);
-        return TRUE;
-    }
-    EnumResourceLanguagesA(module, type, name, ListLanguage, context);
-    return TRUE;
-}
-
-BOOL CALLBACK ListType(HMODULE module, LPSTR type, LONG_PTR context) {
-    EnumResourceNamesA(module, type, ListName, context);
-    return TRUE;
-}
-
 std::vector<uint8_t> ResourceBytes(HMODULE module, LPCSTR type, WORD id) {
     HRSRC found = FindResourceExA(module, type, MAKEINTRESOURCEA(id), kUsEnglish);
     if (found == nullptr) {
@@ -86,6 +46,7 @@ std::vector<uint8_t> ResourceBytes(HMODULE module, LPCSTR type, WORD id) {
     return bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
 }
 
+#if !defined(VLH_LINUX_SECTION)
 // A generator file's name, <type>_<id>.bin, as the resource it holds.
 struct FileResource {
     std::string type; // as the resource script names it
@@ -110,36 +71,7 @@ std::vector<std::filesystem::path> GeneratorFiles(const char* buildDir) {
     std::sort(files.begin(), files.end());
     return files;
 }
-
-TEST(ModuleResources, AreTheFourPropertyListsAndTerminologiesAndTheVersionRecordInUsEnglish) {
-    ResourceImage image(HonerPath());
-    ASSERT_NE(nullptr, image.get()) << HonerPath();
-    Listing listing;
-    ASSERT_TRUE(EnumResourceTypesA(image.get(), ListType, reinterpret_cast<LONG_PTR>(&listing)));
-    std::sort(listing.resources.begin(), listing.resources.end());
-    const std::vector<Listed> expected = {
-        {"#16", 1, kUsEnglish},      {"AETE", 16000, kUsEnglish}, {"AETE", 16001, kUsEnglish},
-        {"AETE", 16002, kUsEnglish}, {"AETE", 16003, kUsEnglish}, {"PIPL", 16000, kUsEnglish},
-        {"PIPL", 16001, kUsEnglish}, {"PIPL", 16002, kUsEnglish}, {"PIPL", 16003, kUsEnglish},
-    };
-    EXPECT_EQ(expected, listing.resources);
-    EXPECT_TRUE(listing.namedResources.empty());
-}
-
-TEST(ModuleResources, HoldTheBytesTheGeneratorWrote) {
-    ResourceImage image(HonerPath());
-    ASSERT_NE(nullptr, image.get());
-    const auto files = GeneratorFiles(VLH_WINDOWS_RESOURCE_DIR);
-    ASSERT_EQ(9u, files.size());
-    for (const auto& file : files) {
-        const FileResource r = ResourceOfFile(file.filename().string());
-        SCOPED_TRACE(file.filename().string());
-        const std::vector<uint8_t> bytes =
-            ResourceBytes(image.get(), r.systemType != nullptr ? r.systemType : r.type.c_str(), r.id);
-        ASSERT_FALSE(bytes.empty());
-        EXPECT_EQ(ReadFileBytes(file.string()), bytes);
-    }
-}
+#endif
 
 // ---- against the Linux module's resources ----------------------------------
 
@@ -253,53 +185,7 @@ TEST(ModuleResources, EqualTheLinuxModulesExceptForTheCodeProperty) {
     }
 }
 
-// ---- the version record as the system reads it -----------------------------
-
-TEST(ModuleResources, TheSystemReadsTheVersionRecord) {
-    const std::string path = HonerPath();
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    ASSERT_GT(size, 0u);
-    std::vector<uint8_t> info(size);
-    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, info.data()));
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    ASSERT_EQ(sizeof(VS_FIXEDFILEINFO), length);
-    EXPECT_EQ(0xFEEF04BDu, fixed->dwSignature);
-    EXPECT_EQ(0x00010002u, fixed->dwFileVersionMS);
-    EXPECT_EQ(0x00060000u, fixed->dwFileVersionLS);
-    EXPECT_EQ(0x00010002u, fixed->dwProductVersionMS);
-    EXPECT_EQ(0x00060000u, fixed->dwProductVersionLS);
-    EXPECT_EQ(DWORD(VFT_DLL), fixed->dwFileType);
-
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
-    ASSERT_EQ(4u, length);
-    EXPECT_EQ(kUsEnglish, translation[0]);
-    EXPECT_EQ(1200, translation[1]);
-
-    const std::pair<const char*, const char*> texts[] = {
-        {"FileVersion", "1.2.6"},
-        {"ProductVersion", "1.2.6"},
-        {"FileDescription", "Vellicor Honer"},
-        {"InternalName", "Vellicor Honer"},
-        {"ProductName", "Corvane Labs Vellicor Honer"},
-        {"CompanyName", "Corvane Labs, LLC."},
-        {"OriginalFilename", "Honer.8li"},
-    };
-    for (const auto& [key, value] : texts) {
-        char* text = nullptr;
-        const std::string query = std::string("\\StringFileInfo\\040904b0\\") + key;
-        ASSERT_TRUE(VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
-            << key;
-        EXPECT_STREQ(value, text) << key;
-    }
-}
-
-// ---- exports and imports -------------------------------------------------------
+// ---- the export -----------------------------------------------------------------
 
 // The module mapped as an image without running anything in it or loading
 // what it imports.
@@ -346,16 +232,6 @@ std::vector<std::string> ExportedNames(const UnresolvedImage& image) {
     return result;
 }
 
-std::vector<std::string> ImportedLibraries(const UnresolvedImage& image) {
-    const IMAGE_DATA_DIRECTORY& dir = image.Directory(IMAGE_DIRECTORY_ENTRY_IMPORT);
-    std::vector<std::string> result;
-    for (const auto* d = image.At<IMAGE_IMPORT_DESCRIPTOR>(dir.VirtualAddress); dir.Size != 0 && d->Name != 0;
-         ++d) {
-        result.push_back(image.At<char>(d->Name));
-    }
-    return result;
-}
-
 TEST(ModuleFile, IsA64BitLibraryWhoseOnlyExportIsPluginMain) {
     UnresolvedImage image(HonerPath());
     ASSERT_NE(nullptr, image.Base());
@@ -365,21 +241,6 @@ TEST(ModuleFile, IsA64BitLibraryWhoseOnlyExportIsPluginMain) {
     // What the host calls is what the export table names.
     EXPECT_NE(nullptr,
               GetProcAddress(reinterpret_cast<HMODULE>(const_cast<uint8_t*>(image.Base())), "PluginMain"));
-}
-
-// Everything else is linked in: a library that is not the system's own would
-// have to be shipped beside the module, and the host would not find it.
-TEST(ModuleFile, NeedsOnlyTheSystemsOwnLibraries) {
-    UnresolvedImage image(HonerPath());
-    ASSERT_NE(nullptr, image.Base());
-    char system[MAX_PATH + 1] = {};
-    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
-    const std::vector<std::string> libraries = ImportedLibraries(image);
-    EXPECT_FALSE(libraries.empty());
-    for (const std::string& library : libraries) {
-        EXPECT_TRUE(std::filesystem::exists(std::string(system) + "\\" + library))
-            << library << " is not a library of the system";
-    }
 }
 
 } // namespace

@@ -13,8 +13,6 @@
 namespace vhost::wintest {
 namespace {
 
-constexpr SPErr kParm = 0x5061726D; // 'Parm'
-
 std::string TextOf(const std::optional<Descriptor>& d, const char (&key)[5]) {
     const Value* v = d ? d->Find(vlh::FourCC(key)) : nullptr;
     return v != nullptr && v->Type() == type::kText ? v->Text() : "<none>";
@@ -60,44 +58,6 @@ TEST_F(ReplayedRun, EveryPluginPlaysItsEffectAsOneHistoryStateAndHandsTheChoiceB
     }
 }
 
-TEST_F(ReplayedRun, TheSystemsOwnRegistryToolSeesTheStoredPair) {
-    const Choice& output = ShippedChoices()[2];
-    ASSERT_EQ(0, DoIt(output.menuName, ReplayRequest(output.set, output.effect)).result);
-    const ProgramResult query =
-        RunProgram("reg.exe query \"HKCU\\" + ParametersKey(WithoutEllipsis(output.menuName)) + "\"");
-    ASSERT_EQ(0u, query.exitCode) << query.output;
-    EXPECT_NE(std::string::npos, query.output.find("Set    REG_SZ    " + output.set)) << query.output;
-    EXPECT_NE(std::string::npos, query.output.find("Action    REG_SZ    " + output.effect)) << query.output;
-}
-
-TEST_F(ReplayedRun, WithoutParametersThePluginPlaysWhatItRemembers) {
-    const Choice& creative = ShippedChoices()[1];
-    ASSERT_EQ(0, DoIt(creative.menuName, ReplayRequest(creative.set, creative.effect)).result);
-    host.ActiveDocument()->history.clear();
-    const DoItResult r = DoIt(creative.menuName, DoItRequest{});
-    ASSERT_EQ(0, r.result) << ResultText(r.result);
-    EXPECT_EQ(std::vector<std::string>{creative.effect}, host.ActiveDocument()->history);
-    EXPECT_EQ(creative.set, TextOf(r.descriptor, "VlSt"));
-}
-
-TEST_F(ReplayedRun, AMissingEffectPlaysNothingButTheLoadMadeTheKeys) {
-    const Choice& output = ShippedChoices()[2];
-    const DoItResult r = DoIt(output.menuName, ReplayRequest(output.set, "No Such Effect"));
-    EXPECT_EQ(kParm, r.result) << ResultText(r.result);
-    EXPECT_TRUE(host.Events().Plays().empty());
-    EXPECT_TRUE(host.ActiveDocument()->history.empty());
-    // The first run of a user creates the key chain and finds nothing in it.
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_CURRENT_USER, ParametersKey(WithoutEllipsis(output.menuName)).c_str(), 0,
-                            KEY_QUERY_VALUE, &key));
-    DWORD values = 99;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                              &values, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_EQ(0u, values);
-    RegCloseKey(key);
-}
-
 TEST_F(ReplayedRun, APlaybackFailureLeavesTheStoredPairAsItWas) {
     const Choice& capture = ShippedChoices()[0];
     ASSERT_EQ(0, DoIt(capture.menuName, ReplayRequest(capture.set, capture.effect)).result);
@@ -110,15 +70,6 @@ TEST_F(ReplayedRun, APlaybackFailureLeavesTheStoredPairAsItWas) {
     EXPECT_EQ(std::vector<std::string>{"Control.Play #2"}, host.FaultPlan().Fired());
     EXPECT_TRUE(host.ActiveDocument()->history.empty());
     EXPECT_EQ(capture.effect, StoredText("Vellicor Capture Honer", "Action"));
-}
-
-TEST_F(ReplayedRun, CaptureAndCaptureExpertKeepSeparatePairs) {
-    const Choice& capture = ShippedChoices()[0];
-    const Choice& expert = ShippedChoices()[3];
-    ASSERT_EQ(0, DoIt(capture.menuName, ReplayRequest(capture.set, capture.effect)).result);
-    ASSERT_EQ(0, DoIt(expert.menuName, ReplayRequest(expert.set, expert.effect)).result);
-    EXPECT_EQ(capture.effect, StoredText("Vellicor Capture Honer", "Action"));
-    EXPECT_EQ(expert.effect, StoredText("Vellicor Capture Honer Expert", "Action"));
 }
 
 } // namespace

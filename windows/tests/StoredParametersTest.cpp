@@ -64,16 +64,6 @@ TEST_F(StoredParametersInTheRegistry, AValueOfAnotherTypeIsIgnoredBesideAValidOn
     }
 }
 
-TEST_F(StoredParametersInTheRegistry, TheFirstLoadCreatesTheKeysAndFindsNothing) {
-    vlh::LoadStoredParameters(run);
-    EXPECT_STREQ(kUntouched, run.setName);
-    EXPECT_STREQ(kUntouched, run.effectName);
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_CURRENT_USER, ParametersKey(kPlugin).c_str(), 0, KEY_QUERY_VALUE, &key));
-    RegCloseKey(key);
-}
-
 TEST_F(StoredParametersInTheRegistry, SavesWithTheZeroAndLoadsBackNamesOfUpTo254Characters) {
     const std::string longest(254, 'e');
     const std::string tooLong(255, 's');
@@ -95,20 +85,6 @@ TEST_F(StoredParametersInTheRegistry, SavesWithTheZeroAndLoadsBackNamesOfUpTo254
     vlh::LoadStoredParameters(next);
     EXPECT_STREQ(kUntouched, next.setName); // 256 bytes with its zero: too long to load
     EXPECT_EQ(longest, next.effectName);
-}
-
-TEST_F(StoredParametersInTheRegistry, ATextStoredWithoutItsZeroLoadsTerminated) {
-    vlh::SaveStoredParameters(run); // makes the keys
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_CURRENT_USER, ParametersKey(kPlugin).c_str(), 0, KEY_SET_VALUE, &key));
-    const char text[] = "Subtle Local Contrast";
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(key, "Action", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text - 1));
-    RegCloseKey(key);
-    std::memset(run.effectName, 'x', sizeof run.effectName);
-    vlh::LoadStoredParameters(run);
-    EXPECT_STREQ(text, run.effectName);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // What the tests under wine share: the build's paths in the system's form,
-// files, scratch folders, other programs, and the registry.
+// files, other programs, and the registry.
 #pragma once
 
 #include <windows.h>
@@ -23,22 +23,6 @@ std::string HonerPath();
 // A file's bytes; throws std::runtime_error when it cannot be read.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 
-// A fresh folder under the system's temporary folder, removed with all it
-// holds when the object goes. name may hold blanks.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    // With a trailing backslash.
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // Runs a program to its end (or until the timeout, when it is stopped) and
 // returns its exit code and what it wrote to standard output and error.
 struct ProgramResult {
@@ -49,9 +33,6 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::string& commandLine,
                          std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
-// Starts a program and does not wait for it; false when it cannot start.
-bool StartProgram(const std::string& commandLine);
-
 // Removes a key and everything below it; nothing when it does not exist.
 void DeleteKeyTree(HKEY root, const std::string& path);
 
@@ -61,8 +42,5 @@ struct RegistryValue {
     std::vector<uint8_t> bytes;
 };
 std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name);
-
-// Sets the key's default value (creating the key) to a text.
-void WriteDefaultText(HKEY root, const std::string& path, const std::string& text);
 
 } // namespace vhost::wintest
