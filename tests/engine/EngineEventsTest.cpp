@@ -39,26 +39,6 @@ struct StackState {
 
 class EngineEvents : public EngineFixture {};
 
-TEST_F(EngineEvents, CaptureSharpeningChangesOnlyLuminanceOfTheImage) {
-    OpenDocumentOf(Image16(1));
-    const vips::VImage original = Layers().Target().pixels;
-    ASSERT_EQ(0, Play("duplicate", Keys({{"null", Ref(TargetLayer())}, {"Nm  ", Value::String("Sharpen")}})));
-    ASSERT_EQ(0, Play("unsharpMask", Sharpening(150, 1.0, 2)));
-    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Md  ", Mode("Lmns")}, {"Opct", Percent(80)}}))));
-    EXPECT_EQ(Layers().Count(), 2u);
-    EXPECT_EQ(Layers().Target().name, "Sharpen");
-    EXPECT_EQ(Layers().Target().mode, BlendMode::Luminosity);
-    EXPECT_DOUBLE_EQ(Layers().Target().opacity, 0.8);
-    ASSERT_EQ(0, Play("mergeLayersNew"));
-    ASSERT_EQ(Layers().Count(), 1u);
-    EXPECT_EQ(Layers().Target().name, "Background");
-    // The events do what the operations they name do, in that order.
-    const vips::VImage expected =
-        Blend(original, UnsharpMask(original, 150, 1.0, 2), BlendMode::Luminosity, 0.8);
-    EXPECT_EQ(FloatPixels(Layers().Target().pixels), FloatPixels(expected));
-    EXPECT_NE(FloatPixels(Layers().Target().pixels), FloatPixels(original));
-}
-
 TEST_F(EngineEvents, SixteenBitDataSurvivesNeutralSequencesBitForBit) {
     const TempDir dir;
     const vips::VImage source = Image16(2);
@@ -110,50 +90,6 @@ TEST_F(EngineEvents, FiltersWorkOnTheTargetLayerOnly) {
     EXPECT_EQ(Layers().At(0).pixels.get_image(), original.get_image());
     const vips::VImage expected = HighPass(GaussianBlur(Desaturate(Invert(original)), 2), 3);
     EXPECT_EQ(FloatPixels(Layers().Target().pixels), FloatPixels(expected));
-}
-
-TEST_F(EngineEvents, SetRenamesAndAcceptsTheLinearLightRunTimeID) {
-    OpenDocumentOf(Image16(5));
-    ASSERT_EQ(0, Play("duplicate"));
-    DescriptorTypeID linearLight = 0;
-    ASSERT_EQ(0, c->StringIDToTypeID("linearLight", &linearLight));
-    const Descriptor properties =
-        Keys({{"Md  ", Value::Enumerated(FourCC("BlnM"), linearLight)}, {"Nm  ", Value::String("Edges")}});
-    ASSERT_EQ(0, Play("set", SetTarget(properties)));
-    EXPECT_EQ(Layers().Target().mode, BlendMode::LinearLight);
-    EXPECT_EQ(Layers().Target().name, "Edges");
-    ASSERT_EQ(0, Play("set", SetTarget(Keys({{"Md  ", Mode("LnrL")}}))));
-    EXPECT_EQ(Layers().Target().mode, BlendMode::LinearLight);
-}
-
-TEST_F(EngineEvents, ADocumentWithoutAnImageGetsAWhiteBackground) {
-    Document blank;
-    blank.width = 5;
-    blank.height = 4;
-    host.OpenDocument(blank);
-    ASSERT_EQ(0, Play("duplicate"));
-    ASSERT_EQ(0, Play("invert"));
-    ASSERT_EQ(0, Play("mergeLayersNew"));
-    for (float v : FloatPixels(Layers().Target().pixels)) {
-        EXPECT_EQ(v, 0.0f);
-    }
-    EXPECT_EQ(Layers().Target().pixels.width(), 5);
-}
-
-TEST_F(EngineEvents, ASetOfSomethingOtherThanALayerIsLeftToTheHost) {
-    OpenDocumentOf(Image16(6));
-    const StackState before(Layers());
-    Reference colour;
-    colour.Append(ReferenceForm{form::kProperty, FourCC("Prpr"), FourCC("ClrS"), 0, 0, 0, ""});
-    colour.Append(ReferenceForm{form::kEnumerated, FourCC("capp"), FourCC("Ordn"), FourCC("Trgt"), 0, 0, ""});
-    int answered = 0;
-    host.AddPlayHandler("set", [&](Host&, const PlayCall&) -> std::optional<PlayAnswer> {
-        ++answered;
-        return PlayAnswer{};
-    });
-    EXPECT_EQ(0, Play("set", Keys({{"null", Ref(colour)}, {"T   ", Value::Boolean(true)}})));
-    EXPECT_EQ(answered, 1);
-    EXPECT_EQ(StackState(Layers()), before);
 }
 
 struct BadEvent {
@@ -246,19 +182,6 @@ INSTANTIATE_TEST_SUITE_P(
                  code::kInvalidParameters},
         BadEvent{"merge with no layer below", "mergeLayersNew", std::nullopt, code::kEventNotAvailable},
         BadEvent{"desaturate with a key", "desaturate", Keys({{"Rds ", Px(1)}}), code::kInvalidParameters}));
-
-TEST_F(EngineEvents, RefusalsNameTheEventAndWhatWasWrong) {
-    OpenDocumentOf(Image16(8));
-    EXPECT_EQ(Play("set", SetTarget(Keys({{"Opct", Percent(101)}}))), code::kInvalidParameters);
-    EXPECT_EQ(notes->lastFailure, "set: opacity 101 % is outside 0 to 100 %");
-    EXPECT_EQ(Play("unsharpMask", Keys({{"Rds ", Px(1)}, {"Thsh", Value::Integer(0)}})),
-              code::kMissingParameter);
-    EXPECT_EQ(notes->lastFailure, "unsharpMask: needs 'Amnt'");
-    EXPECT_EQ(Play("select", Keys({{"null", Ref(LayerNamed("Halo"))}})), code::kReferenceNotFound);
-    EXPECT_EQ(notes->lastFailure, "select: there is no layer \"Halo\"");
-    EXPECT_EQ(Play("emboss"), code::kEventNotAvailable);
-    EXPECT_EQ(notes->lastFailure, "\"emboss\" is not an event this host can play");
-}
 
 TEST_F(EngineEvents, LayerEventsNeedADocument) {
     EXPECT_EQ(Play("invert"), code::kEventNotAvailable);

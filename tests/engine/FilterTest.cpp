@@ -74,18 +74,6 @@ TEST(UnsharpMask, SteepensAnEdgeWithEqualHalosAndLeavesFlatAreas) {
     EXPECT_NEAR(row[width - 3], 0.75f, 1e-5f);
 }
 
-TEST(UnsharpMask, ANarrowRadiusStillSharpens) {
-    // Sigma 0.3: the neighbours weigh t = exp(-1 / (2 x 0.09)) = 0.0038659
-    // against 1, so left of a 0.25 | 0.75 edge the blur is
-    // (0.25 (1 + t) + 0.75 t) / (1 + 2t) and d = -0.5 t / (1 + 2t) = -0.0019181.
-    const int width = 20;
-    const std::vector<float> row =
-        Row(FloatPixels(UnsharpMask(Step(width, 3, 0.25f, 0.75f), 100.0, 0.3, 0)), width, 1);
-    EXPECT_NEAR(row[width / 2 - 1], 0.25f - 0.0019181f, 2e-6f);
-    EXPECT_NEAR(row[width / 2], 0.75f + 0.0019181f, 2e-6f);
-    EXPECT_EQ(row[width / 2 - 3], 0.25f);
-}
-
 // A mid-grey square with one raised pixel in its centre.
 vips::VImage Impulse(int size, float height) {
     std::vector<float> values(static_cast<size_t>(size * size * 3), 0.5f);
@@ -125,14 +113,6 @@ TEST(HighPass, FlatImageBecomesMidGrey) {
     }
 }
 
-TEST(HighPass, EdgeGivesOppositeDeviationsAroundMidGrey) {
-    const int width = 40;
-    const std::vector<float> row = Row(FloatPixels(HighPass(Step(width, 3, 0.2f, 0.8f), 2.0)), width, 1);
-    EXPECT_LT(row[width / 2 - 1], 0.4f);
-    EXPECT_GT(row[width / 2], 0.6f);
-    EXPECT_NEAR(0.5f - row[width / 2 - 1], row[width / 2] - 0.5f, 1e-5f);
-}
-
 TEST(GaussianBlur, ImpulseSpreadsAsTheGaussianOfThatSigma) {
     // The peak of a normalised 2-D Gaussian is 1 / (2 pi sigma^2).
     const int size = 41;
@@ -167,14 +147,6 @@ TEST(GaussianBlur, EdgeFollowsTheNormalDistributionNarrowAndWide) {
     }
 }
 
-TEST(GaussianBlur, KeepsAFlatImage) {
-    for (const double sigma : {5.0, 40.0}) {
-        for (float v : FloatPixels(GaussianBlur(FlatRgb(10, 10, 0.3f, 0.3f, 0.3f), sigma))) {
-            EXPECT_NEAR(v, 0.3f, 1e-5f) << sigma;
-        }
-    }
-}
-
 TEST(Desaturate, GivesRec601LumaInEveryChannel) {
     // .299 x .2 + .587 x .4 + .114 x .6 = .363; pure red gives .299.
     const std::vector<float> out =
@@ -189,17 +161,6 @@ TEST(Desaturate, GivesRec601LumaInEveryChannel) {
 TEST(Invert, MirrorsEveryValue) {
     const std::vector<float> out = FloatPixels(Invert(FloatImage(1, 1, 3, {0.0f, 0.25f, 1.0f})));
     EXPECT_EQ(out, (std::vector<float>{1.0f, 0.75f, 0.0f}));
-}
-
-TEST(Filters, KeepSizeAndBands) {
-    const vips::VImage in = Noise(13, 7, 3);
-    for (const vips::VImage& out :
-         {UnsharpMask(in, 100, 1, 0), HighPass(in, 1), GaussianBlur(in, 1), Desaturate(in), Invert(in)}) {
-        EXPECT_EQ(out.width(), 13);
-        EXPECT_EQ(out.height(), 7);
-        EXPECT_EQ(out.bands(), 3);
-        EXPECT_EQ(out.format(), VIPS_FORMAT_FLOAT);
-    }
 }
 
 TEST(Filters, RefuseParametersOutOfRange) {
@@ -222,13 +183,6 @@ TEST(Filters, RefuseParametersOutOfRange) {
     for (size_t i = 0; i < calls.size(); ++i) {
         EXPECT_EQ(CodeOf(calls[i]), code::kInvalidParameters) << "call " << i;
     }
-}
-
-TEST(Filters, AcceptTheEndsOfTheirRanges) {
-    const vips::VImage in = Noise(8, 8, 5);
-    EXPECT_NO_THROW(FloatPixels(UnsharpMask(in, 500, kMinRadius, 255)));
-    EXPECT_NO_THROW(FloatPixels(UnsharpMask(in, 0, kMaxRadius, 0)));
-    EXPECT_NO_THROW(FloatPixels(HighPass(in, kMinRadius)));
 }
 
 } // namespace

@@ -19,15 +19,6 @@ LayerStack GreyStack(float value) {
     return LayerStack(FlatRgb(3, 2, value, value, value));
 }
 
-TEST(LayerStack, StartsWithTheBackgroundAsTarget) {
-    const LayerStack stack = GreyStack(0.5f);
-    ASSERT_EQ(stack.Count(), 1u);
-    EXPECT_EQ(stack.Target().name, "Background");
-    EXPECT_EQ(stack.Target().mode, BlendMode::Normal);
-    EXPECT_EQ(stack.Target().opacity, 1.0);
-    EXPECT_EQ(stack.TargetIndex(), 0u);
-}
-
 TEST(LayerStack, DuplicatePutsTheCopyAboveAndTargetsIt) {
     LayerStack stack = GreyStack(0.5f);
     stack.Duplicate(0, "Upper");
@@ -39,27 +30,6 @@ TEST(LayerStack, DuplicatePutsTheCopyAboveAndTargetsIt) {
     EXPECT_EQ(stack.At(2).name, "Upper");
     EXPECT_EQ(stack.TargetIndex(), 1u);
     EXPECT_EQ(FloatPixels(stack.At(1).pixels), FloatPixels(stack.At(0).pixels));
-}
-
-TEST(LayerStack, FindByNameTakesTheTopmostExactMatch) {
-    LayerStack stack = GreyStack(0.5f);
-    stack.Duplicate(0, "Sharpen");
-    stack.Duplicate(1, "Sharpen");
-    EXPECT_EQ(stack.FindByName("Sharpen"), 2u);
-    EXPECT_EQ(stack.FindByName("Background"), 0u);
-    EXPECT_FALSE(stack.FindByName("sharpen"));
-    EXPECT_FALSE(stack.FindByName("Sharpen "));
-}
-
-TEST(LayerStack, SelectingPastTheTopIsRefused) {
-    LayerStack stack = GreyStack(0.5f);
-    try {
-        stack.Select(1);
-        FAIL() << "no error";
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.Code(), code::kReferenceNotFound);
-    }
-    EXPECT_EQ(stack.TargetIndex(), 0u);
 }
 
 TEST(LayerStack, MergeDownBlendsTheTargetIntoTheLayerBelow) {
@@ -74,20 +44,6 @@ TEST(LayerStack, MergeDownBlendsTheTargetIntoTheLayerBelow) {
     EXPECT_EQ(stack.Target().name, "Background");
     // .5 x .4 + .5 x (.4 x .6)
     EXPECT_NEAR(First(stack.Target().pixels), 0.32f, 1e-6f);
-}
-
-TEST(LayerStack, MergeDownFromTheBottomIsRefusedAndChangesNothing) {
-    LayerStack stack = GreyStack(0.4f);
-    stack.Duplicate(0, "Top");
-    stack.Select(0);
-    try {
-        stack.MergeDown();
-        FAIL() << "no error";
-    } catch (const EngineError& e) {
-        EXPECT_EQ(e.Code(), code::kEventNotAvailable);
-    }
-    EXPECT_EQ(stack.Count(), 2u);
-    EXPECT_EQ(stack.TargetIndex(), 0u);
 }
 
 TEST(LayerStack, FlattenCompositesBottomUp) {

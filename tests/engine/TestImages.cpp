@@ -242,20 +242,6 @@ std::string RgbTiffBytesWithoutResolution(uint16_t width, uint16_t height) {
     return s;
 }
 
-std::string WithoutPngResolution(const std::string& png) {
-    std::string out = png.substr(0, 8);
-    size_t at = 8;
-    while (at + 12 <= png.size()) {
-        const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(png[i])); };
-        const uint32_t length = byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
-        if (png.compare(at + 4, 4, "pHYs") != 0) {
-            out += png.substr(at, 12 + length);
-        }
-        at += 12 + length;
-    }
-    return out;
-}
-
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vhost-engine-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {

@@ -37,8 +37,6 @@ std::string PaletteTiffBytes();
 // An 8-bit RGB TIFF without resolution tags, as bytes: 2x2 pixels, or any
 // size claimed over the same four pixels.
 std::string RgbTiffBytesWithoutResolution(uint16_t width = 2, uint16_t height = 2);
-// The PNG file's bytes without its pHYs chunk.
-std::string WithoutPngResolution(const std::string& png);
 
 // A folder of its own for a test's files, removed with everything in it.
 class TempDir {

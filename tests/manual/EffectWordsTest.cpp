@@ -132,57 +132,6 @@ const std::vector<Case>& Cases() {
           "It leaves one layer above the layer it ran on, \u201cHigh Pass Detail\u201d (soft light, 80" + N +
               "%), to tune with its opacity"},
          {}},
-        {"a layer selected by name, blurred and faded",
-         "    duplicate Nm=\"A\"\n"
-         "    duplicate Nm=\"B\"\n"
-         "    select null=\"A\"\n"
-         "    gaussianBlur Rds=6px\n"
-         "    set Opct=35%\n",
-         {{"Duplicate layer", "as \u201cA\u201d"},
-          {"Duplicate layer", "as \u201cB\u201d"},
-          {"Select layer", "\u201cA\u201d"},
-          {"Gaussian blur", "radius 6" + N + "px"},
-          {"Set layer", "opacity 35" + N + "%"}},
-         {{"B", "normal", 100}, {"A", "normal", 35}},
-         false,
-         {"The layer is copied as \u201cA\u201d, which is then copied as \u201cB\u201d, blurred by a "
-          "Gaussian blur "
-          "of 6" +
-          N + "px and set to 35" + N + "% opacity."},
-         {"Normal blending"}},
-        {"a glow flattened into the image",
-         "    duplicate Nm=\"Glow\"\n"
-         "    gaussianBlur Rds=10px\n"
-         "    set Md=Scrn Opct=20%\n"
-         "    flattenImage\n",
-         {{"Duplicate layer", "as \u201cGlow\u201d"},
-          {"Gaussian blur", "radius 10" + N + "px"},
-          {"Set layer", "blend mode screen, opacity 20" + N + "%"},
-          {"Flatten image", ""}},
-         {},
-         true,
-         {"The image is flattened into one layer.", "Screen mode",
-          "Afterwards the image is one flattened layer."},
-         {"It leaves"}},
-        {"thresholds of one level and of none",
-         "    unsharpMask Amnt=50% Rds=2px Thsh=1\n"
-         "    unsharpMask Amnt=60% Rds=3px Thsh=0\n",
-         {{"Unsharp mask", "amount 50" + N + "%, radius 2" + N + "px, threshold 1" + N + "level"},
-          {"Unsharp mask", "amount 60" + N + "%, radius 3" + N + "px, threshold 0" + N + "levels"}},
-         {},
-         false,
-         {"The layer is sharpened with an unsharp mask (50" + N + "%, 2" + N + "px, threshold 1" + N +
-              "level) and sharpened with an unsharp mask (60" + N + "%, 3" + N + "px).",
-          "the result is in the layer the Effect ran on"},
-         {"threshold 0"}},
-        {"the clipboard emptied and the layer inverted",
-         "    purge null=Clpb\n"
-         "    invert\n",
-         {{"Purge", "the clipboard"}, {"Invert", ""}},
-         {},
-         false,
-         {"The clipboard is emptied. The layer is inverted."},
-         {}},
         {"a copy renamed and multiplied",
          "    duplicate Nm=\"X\"\n"
          "    set Nm=\"Y\" Md=Mltp\n",
@@ -274,60 +223,6 @@ TEST(EffectWords, AnEventOfNoKnownKindIsNamedWithEverythingRecorded) {
     EXPECT_TRUE(words.layersLeft.empty());
 }
 
-TEST(EffectWords, AValueInTheWrongUnitOrUnderAnUnknownKeyIsShownAsRecorded) {
-    auto usm = Event("unsharpMask", "Unsharp Mask");
-    AddUnit(*usm->descriptor, "Amnt", "#Pxl", 140);
-    AddUnit(*usm->descriptor, "Rds ", "#Pxl", 0.8);
-    Add<vlh::BooleanItem>(*usm->descriptor, "Mono").value = true;
-    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
-    events.push_back(std::move(usm));
-    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
-    ASSERT_EQ(1u, words.steps.size());
-    EXPECT_EQ("Unsharp mask", words.steps[0].title);
-    EXPECT_EQ("radius 0.8" + N + "px, 'Amnt' 140 #Pxl, 'Mono' true", words.steps[0].parameters);
-}
-
-TEST(EffectWords, ASetOfSomethingElseThanALayerIsNotTakenForOne) {
-    auto set = Event("set", "Set");
-    auto& target = Add<vlh::ReferenceItem>(*set->descriptor, "null");
-    auto form = std::make_unique<vlh::PropertyForm>();
-    form->classID = "Prpr";
-    form->key = "ClrS";
-    target.forms.push_back(std::move(form));
-    auto& to = Add<vlh::ObjectItem>(*set->descriptor, "T   ");
-    to.body = std::make_unique<vlh::DescriptorBody>();
-    to.body->classID = "ClrS";
-    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
-    events.push_back(std::move(set));
-    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
-    ASSERT_EQ(1u, words.steps.size());
-    EXPECT_EQ("Set", words.steps[0].title);
-    EXPECT_EQ("'null' Prpr .ClrS, 'T   ' {}", words.steps[0].parameters);
-    EXPECT_EQ(std::string::npos, words.summary.find("blended")) << words.summary;
-}
-
-TEST(EffectWords, AMergeWithNothingBelowChangesNothing) {
-    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
-    events.push_back(Event("mergeLayersNew", "Merge Layers"));
-    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
-    EXPECT_TRUE(words.layersLeft.empty());
-    EXPECT_EQ(std::string::npos, words.summary.find("merged")) << words.summary;
-    EXPECT_NE(std::string::npos, words.summary.find("keeps the layers it had")) << words.summary;
-}
-
-TEST(EffectWords, EightBitNamesAreShownAsTheirCharacters) {
-    auto duplicate = Event("duplicate", "Duplicate");
-    Add<vlh::TextItem>(*duplicate->descriptor, "Nm  ").text = "Caf\xe9\x07";
-    std::vector<std::unique_ptr<vlh::ActionEvent>> events;
-    events.push_back(std::move(duplicate));
-    const EffectWords words = DescribeEffect(EffectOf(std::move(events)));
-    ASSERT_EQ(1u, words.layersLeft.size());
-    EXPECT_EQ("Caf\xe9\x07", words.layersLeft[0].name); // the module's own bytes
-    EXPECT_EQ("as \u201cCaf\u00e9?\u201d", words.steps[0].parameters);
-    EXPECT_NE(std::string::npos, words.summary.find("\u201cCaf\u00e9?\u201d (normal, 100" + N + "%)"))
-        << words.summary;
-}
-
 TEST(EffectWords, AnEffectWithoutEventsSaysSo) {
     const EffectWords words = DescribeEffect(EffectOf({}));
     EXPECT_TRUE(words.steps.empty());
@@ -353,15 +248,6 @@ TEST(SetWords, TheRangeOfEachParameterOverTheSetsEffects) {
     EXPECT_EQ("3 Effects. Unsharp mask: amount 50" + N + "%, radius 1 to 2" + N + "px, threshold 1" + N +
                   "level.",
               DescribeSet(*plain));
-}
-
-TEST(EventFacts, NumbersArePrintedWithAtMostTwoDecimals) {
-    const std::vector<std::pair<double, std::string>> table = {
-        {0.5, "0.5"}, {140, "140"},   {1.25, "1.25"},      {0.333, "0.33"},    {2.999, "3"},
-        {-0.0, "0"},  {-1.5, "-1.5"}, {1e9, "1000000000"}, {std::nan(""), "?"}};
-    for (const auto& [value, text] : table) {
-        EXPECT_EQ(text, FormatNumber(value)) << value;
-    }
 }
 
 TEST(EffectWords, BlendModesInWordsAndAnUnknownCodeAsItStands) {
