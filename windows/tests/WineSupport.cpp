@@ -29,6 +29,23 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+ScratchFolder::ScratchFolder(const std::string& name) {
+    char temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n > MAX_PATH) {
+        throw std::runtime_error("no temporary folder");
+    }
+    path_ = std::string(temp, n) + name + " " + std::to_string(GetCurrentProcessId()) + "\\";
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
 namespace {
 
 // A handle closed on every way out.
@@ -135,6 +152,20 @@ std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& pat
         return std::nullopt;
     }
     return value;
+}
+
+void WriteDefaultText(HKEY root, const std::string& path, const std::string& text) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        throw std::runtime_error("cannot create key " + path);
+    }
+    const LONG status = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot write the default value of " + path);
+    }
 }
 
 } // namespace vhost::wintest

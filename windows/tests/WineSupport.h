@@ -1,5 +1,5 @@
 // What the tests under wine share: the build's paths in the system's form,
-// files, other programs, and the registry.
+// files, scratch folders, other programs, and the registry.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +23,22 @@ std::string HonerPath();
 // A file's bytes; throws std::runtime_error when it cannot be read.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 
+// A fresh folder under the system's temporary folder, removed with all it
+// holds when the object goes. name may hold blanks.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // With a trailing backslash.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 // Runs a program to its end (or until the timeout, when it is stopped) and
 // returns its exit code and what it wrote to standard output and error.
 struct ProgramResult {
@@ -42,5 +58,8 @@ struct RegistryValue {
     std::vector<uint8_t> bytes;
 };
 std::optional<RegistryValue> ReadRegistryValue(HKEY root, const std::string& path, const std::string& name);
+
+// Sets the key's default value (creating the key) to a text.
+void WriteDefaultText(HKEY root, const std::string& path, const std::string& text);
 
 } // namespace vhost::wintest
