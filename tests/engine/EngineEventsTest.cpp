@@ -79,19 +79,6 @@ TEST_F(EngineEvents, SelectMovesTheTargetByNameAndByStep) {
     EXPECT_EQ(Layers().Target().name, "Dark");
 }
 
-TEST_F(EngineEvents, FiltersWorkOnTheTargetLayerOnly) {
-    OpenDocumentOf(Image16(4));
-    const vips::VImage original = Layers().Target().pixels;
-    ASSERT_EQ(0, Play("duplicate"));
-    ASSERT_EQ(0, Play("invert"));
-    ASSERT_EQ(0, Play("desaturate"));
-    ASSERT_EQ(0, Play("gaussianBlur", Keys({{"Rds ", Px(2)}})));
-    ASSERT_EQ(0, Play("highPass", Keys({{"Rds ", Px(3)}})));
-    EXPECT_EQ(Layers().At(0).pixels.get_image(), original.get_image());
-    const vips::VImage expected = HighPass(GaussianBlur(Desaturate(Invert(original)), 2), 3);
-    EXPECT_EQ(FloatPixels(Layers().Target().pixels), FloatPixels(expected));
-}
-
 struct BadEvent {
     const char* what;
     const char* event;
@@ -182,11 +169,6 @@ INSTANTIATE_TEST_SUITE_P(
                  code::kInvalidParameters},
         BadEvent{"merge with no layer below", "mergeLayersNew", std::nullopt, code::kEventNotAvailable},
         BadEvent{"desaturate with a key", "desaturate", Keys({{"Rds ", Px(1)}}), code::kInvalidParameters}));
-
-TEST_F(EngineEvents, LayerEventsNeedADocument) {
-    EXPECT_EQ(Play("invert"), code::kEventNotAvailable);
-    EXPECT_NE(notes->lastFailure.find("no document"), std::string::npos) << notes->lastFailure;
-}
 
 } // namespace
 } // namespace vhost::engine::test

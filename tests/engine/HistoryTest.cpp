@@ -41,22 +41,6 @@ public:
     }
 };
 
-TEST_F(History, AFailedProcedureLeavesTheDocumentAsItWasBefore) {
-    OpenDocumentOf(FlatRgb(8, 8, 0.3f, 0.6f, 0.9f).linear(255.0, 0.0).cast(VIPS_FORMAT_UCHAR));
-    const vips::VImage original = Layers().Target().pixels;
-    Procedure procedure{this,
-                        {{"duplicate", Keys({{"Nm  ", Value::String("Sharpen")}})},
-                         {"unsharpMask", Sharpening(100, 1, 0)},
-                         {"set", SetTarget(Keys({{"Md  ", Mode("Lmns")}}))},
-                         {"select", Keys({{"null", Ref(LayerNamed("Missing"))}})},
-                         {"mergeLayersNew", std::nullopt}}};
-    EXPECT_EQ(Suspend(procedure), code::kReferenceNotFound);
-    ASSERT_EQ(Layers().Count(), 1u);
-    EXPECT_EQ(Layers().Target().pixels.get_image(), original.get_image());
-    EXPECT_TRUE(host.ActiveDocument()->history.empty());
-    EXPECT_TRUE(Pixels().saved.empty());
-}
-
 TEST_F(History, ASuccessfulProcedureKeepsItsWorkAndNestedStatesUnwind) {
     OpenDocumentOf(FlatRgb(8, 8, 0.3f, 0.6f, 0.9f).linear(255.0, 0.0).cast(VIPS_FORMAT_UCHAR));
     Procedure procedure{this, {{"duplicate", std::nullopt}, {"invert", std::nullopt}}};

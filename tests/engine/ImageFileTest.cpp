@@ -157,8 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
                         .pngsave(p.c_str(), vips::VImage::option()->set("palette", true));
                 },
                 "Indexed Color"},
-        Refusal{"indexed.tif", [](const std::string& p) { test::WriteBytes(p, test::PaletteTiffBytes()); },
-                "Indexed Color"},
         Refusal{"float.tif",
                 [](const std::string& p) {
                     test::FlatRgb(4, 4, 0.2f, 0.4f, 0.6f)

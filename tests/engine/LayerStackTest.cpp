@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TestImages.h"
-#include "host/engine/EngineError.h"
 #include "host/engine/Filters.h"
 #include "host/engine/LayerStack.h"
 
@@ -61,18 +60,6 @@ TEST(LayerStack, FlattenCompositesBottomUp) {
     ASSERT_EQ(stack.Count(), 1u);
     EXPECT_EQ(stack.Target().name, "Background");
     EXPECT_NEAR(First(stack.Target().pixels), 0.475f, 1e-6f);
-}
-
-TEST(LayerStack, ACopyIsASnapshotThatLaterChangesDoNotReach) {
-    LayerStack stack = GreyStack(0.3f);
-    const LayerStack saved = stack;
-    stack.Duplicate(0, "Work");
-    stack.Target().pixels = Invert(stack.Target().pixels);
-    stack.Target().mode = BlendMode::Lighten;
-    stack.MergeDown();
-    ASSERT_EQ(saved.Count(), 1u);
-    EXPECT_NEAR(First(saved.Target().pixels), 0.3f, 1e-7f);
-    EXPECT_NEAR(First(stack.Target().pixels), 0.7f, 1e-6f);
 }
 
 } // namespace

@@ -196,31 +196,6 @@ std::string IccProfileBytes(const std::string& description, bool version4) {
     return header + table + data;
 }
 
-std::string PaletteTiffBytes() {
-    // Header, then 4 pixel indexes, then the colour map, then the IFD.
-    std::string s = "II";
-    PutU16(s, 42);
-    PutU32(s, 8 + 4 + 3 * 256 * 2);
-    s += std::string("\x00\x01\x02\x01", 4);
-    for (int channel = 0; channel < 3; ++channel) {
-        for (int i = 0; i < 256; ++i) {
-            PutU16(s, static_cast<uint16_t>(channel == i % 3 ? 65535 : 0));
-        }
-    }
-    PutU16(s, 9);
-    PutTiffEntry(s, 256, 3, 1, 2);           // width
-    PutTiffEntry(s, 257, 3, 1, 2);           // height
-    PutTiffEntry(s, 258, 3, 1, 8);           // bits per sample
-    PutTiffEntry(s, 259, 3, 1, 1);           // no compression
-    PutTiffEntry(s, 262, 3, 1, 3);           // photometric: palette
-    PutTiffEntry(s, 273, 4, 1, 8);           // strip offset
-    PutTiffEntry(s, 278, 3, 1, 2);           // rows per strip
-    PutTiffEntry(s, 279, 4, 1, 4);           // strip byte count
-    PutTiffEntry(s, 320, 3, 3 * 256, 8 + 4); // colour map
-    PutU32(s, 0);
-    return s;
-}
-
 std::string RgbTiffBytesWithoutResolution(uint16_t width, uint16_t height) {
     std::string s = "II";
     PutU16(s, 42);

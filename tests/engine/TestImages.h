@@ -32,8 +32,6 @@ std::vector<uint16_t> Varied16(size_t count, uint32_t seed);
 // (English, UTF-16).
 std::string IccProfileBytes(const std::string& description, bool version4);
 
-// A 2x2 TIFF stored with a colour palette, as bytes.
-std::string PaletteTiffBytes();
 // An 8-bit RGB TIFF without resolution tags, as bytes: 2x2 pixels, or any
 // size claimed over the same four pixels.
 std::string RgbTiffBytesWithoutResolution(uint16_t width = 2, uint16_t height = 2);

@@ -132,16 +132,6 @@ const std::vector<Case>& Cases() {
           "It leaves one layer above the layer it ran on, \u201cHigh Pass Detail\u201d (soft light, 80" + N +
               "%), to tune with its opacity"},
          {}},
-        {"a copy renamed and multiplied",
-         "    duplicate Nm=\"X\"\n"
-         "    set Nm=\"Y\" Md=Mltp\n",
-         {{"Duplicate layer", "as \u201cX\u201d"}, {"Set layer", "blend mode multiply, name \u201cY\u201d"}},
-         {{"Y", "multiply", 100}},
-         false,
-         {"The layer is copied as \u201cX\u201d, which is then renamed \u201cY\u201d and blended in multiply "
-          "mode.",
-          "Multiply mode"},
-         {}},
     };
     return cases;
 }
@@ -223,12 +213,6 @@ TEST(EffectWords, AnEventOfNoKnownKindIsNamedWithEverythingRecorded) {
     EXPECT_TRUE(words.layersLeft.empty());
 }
 
-TEST(EffectWords, AnEffectWithoutEventsSaysSo) {
-    const EffectWords words = DescribeEffect(EffectOf({}));
-    EXPECT_TRUE(words.steps.empty());
-    EXPECT_EQ("This Effect records no events: it changes nothing.", words.summary);
-}
-
 // ---- a Set in one line ----------------------------------------------------------
 
 TEST(SetWords, TheRangeOfEachParameterOverTheSetsEffects) {
@@ -248,12 +232,6 @@ TEST(SetWords, TheRangeOfEachParameterOverTheSetsEffects) {
     EXPECT_EQ("3 Effects. Unsharp mask: amount 50" + N + "%, radius 1 to 2" + N + "px, threshold 1" + N +
                   "level.",
               DescribeSet(*plain));
-}
-
-TEST(EffectWords, BlendModesInWordsAndAnUnknownCodeAsItStands) {
-    EXPECT_EQ("linear light", BlendModeWords("LnrL"));
-    EXPECT_EQ("luminosity", BlendModeWords("Lmns"));
-    EXPECT_EQ("Dslv", BlendModeWords("Dslv"));
 }
 
 } // namespace
