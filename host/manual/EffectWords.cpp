@@ -4,8 +4,10 @@
 #include <map>
 #include <optional>
 
+#include "host/engine/BlendMode.h"
 #include "host/manual/EventFacts.h"
 #include "host/manual/Pdf.h"
+#include "hostapi/FourCharCode.h"
 
 namespace vhost::manual {
 
@@ -409,14 +411,11 @@ struct Range {
 } // namespace
 
 std::string BlendModeWords(const std::string& code) {
-    static const std::map<std::string, const char*> words = {
-        {"Nrml", "normal"},       {"Drkn", "darken"},     {"Lghn", "lighten"},    {"Mltp", "multiply"},
-        {"Scrn", "screen"},       {"Ovrl", "overlay"},    {"SftL", "soft light"}, {"HrdL", "hard light"},
-        {"LnrL", "linear light"}, {"Lmns", "luminosity"}, {"Dfrn", "difference"},
-        {"linearDodge", "linear dodge"}, {"linearBurn", "linear burn"},
-    };
-    const auto it = words.find(code);
-    return it != words.end() ? it->second : Utf8FromEightBit(code);
+    // The engine's table of the host's modes names them; a code or string ID
+    // it does not know is shown as it stands.
+    const std::optional<engine::BlendMode> mode =
+        code.size() == 4 ? engine::BlendModeFromCode(vlh::FourCCFromBytes(code.data())) : engine::BlendModeFromStringID(code);
+    return mode ? std::string(engine::BlendModeName(*mode)) : Utf8FromEightBit(code);
 }
 
 namespace {
