@@ -6,6 +6,7 @@
 #include "host/engine/Convolve.h"
 #include "host/engine/EngineError.h"
 #include "host/engine/Filters.h"
+#include "host/engine/RowCache.h"
 
 namespace vhost::engine {
 
@@ -62,7 +63,9 @@ vips::VImage Gaussian(const vips::VImage& in, double radius) {
 
 vips::VImage GaussianBlur(const vips::VImage& in, double radius) {
     CheckRadius(radius);
-    return Gaussian(in, radius);
+    // A blurred layer is often read by many above it (a restoring recipe's
+    // rounds read one at every depth): it is made once.
+    return CacheRows(Gaussian(in, radius));
 }
 
 } // namespace vhost::engine

@@ -2,6 +2,7 @@
 
 #include "host/engine/Filters.h"
 #include "host/engine/PixelKernel.h"
+#include "host/engine/RowCache.h"
 
 namespace vhost::engine {
 
@@ -19,10 +20,9 @@ void KeepDetail(const float* const* in, float* out, int pixels) {
 
 vips::VImage HighPass(const vips::VImage& in, double radius) {
     CheckRadius(radius);
-    // The blur asks for the larger area of `in`, so it goes first: the rows
-    // it made are then found again for the second input instead of being made
-    // twice (which, round after round of a restoring recipe, would double).
-    return MapRows({Gaussian(in, radius), in}, 3, KeepDetail);
+    // Both reads go through one cache, so `in` is made once for the two.
+    const vips::VImage source = CacheRows(in);
+    return MapRows({Gaussian(source, radius), source}, 3, KeepDetail);
 }
 
 } // namespace vhost::engine

@@ -2,6 +2,7 @@
 
 #include "host/engine/Blend.h"
 #include "host/engine/EngineError.h"
+#include "host/engine/RowCache.h"
 
 namespace vhost::engine {
 
@@ -65,7 +66,10 @@ vips::VImage LayerStack::Composite() const {
     for (size_t i = 1; i < layers_.size(); ++i) {
         result = Blend(result, layers_[i].pixels, layers_[i].mode, layers_[i].opacity);
     }
-    return result;
+    // Whoever reads the result (a file being written, a sheet) asks for
+    // whole rows; through the cache, the stack beneath is made a chunk of
+    // rows at a time in narrow bands, and its buffers stay small.
+    return CacheRows(result);
 }
 
 } // namespace vhost::engine

@@ -5,6 +5,7 @@
 #include "host/engine/EngineError.h"
 #include "host/engine/Filters.h"
 #include "host/engine/PixelKernel.h"
+#include "host/engine/RowCache.h"
 
 namespace vhost::engine {
 
@@ -43,7 +44,8 @@ vips::VImage UnsharpMask(const vips::VImage& in, double amountPercent, double ra
     CheckRadius(radius);
     const auto amount = static_cast<float>(amountPercent / 100.0);
     const auto t = static_cast<float>(threshold / 255.0);
-    return MapRows({in, Gaussian(in, radius)}, 3, SharpenKernel(amount, t));
+    const vips::VImage source = CacheRows(in);
+    return MapRows({source, Gaussian(source, radius)}, 3, SharpenKernel(amount, t));
 }
 
 } // namespace vhost::engine
