@@ -23,8 +23,8 @@ struct Convolution {
 // its scratch rows.
 struct Worker {
     VipsRegion* input = nullptr;
-    std::vector<float> padded;   // one input row with its side margins
-    std::vector<float> across;   // the rows convolved along x, margins included
+    std::vector<float> padded; // one input row with its side margins
+    std::vector<float> across; // the rows convolved along x, margins included
     ~Worker() {
         if (input != nullptr) {
             g_object_unref(input);
@@ -44,7 +44,8 @@ int StopWorker(void* seq, void* /*a*/, void* /*b*/) {
 }
 
 // One row along x: out[j] = sum over i of kernel[i] * padded[j + i * bands].
-void ConvolveAlong(const std::vector<float>& kernel, const float* padded, size_t bands, float* out, size_t count) {
+void ConvolveAlong(const std::vector<float>& kernel, const float* padded, size_t bands, float* out,
+                   size_t count) {
     std::fill(out, out + count, 0.0f);
     for (size_t i = 0; i < kernel.size(); ++i) {
         const float weight = kernel[i];
@@ -69,7 +70,8 @@ void ConvolveDown(const std::vector<float>& kernel, const float* const* rows, fl
 
 // Row `y` of the input (clamped to the image), columns left - r .. right + r
 // (clamped likewise), into `padded`.
-void PadRow(const Worker& worker, VipsImage* in, int y, int left, int width, int r, std::vector<float>& padded) {
+void PadRow(const Worker& worker, VipsImage* in, int y, int left, int width, int r,
+            std::vector<float>& padded) {
     const size_t bands = size_t(in->Bands);
     const VipsRect& held = worker.input->valid;
     const auto* row = reinterpret_cast<const float*>(
@@ -106,8 +108,8 @@ int Convolve(VipsRegion* out, Worker& worker, const Convolution& job) {
     worker.across.resize(lineValues * size_t(lines));
     for (int line = 0; line < lines; ++line) {
         PadRow(worker, in, want.top - r + line, want.left, want.width, r, worker.padded);
-        ConvolveAlong(job.kernel, worker.padded.data(), bands, worker.across.data() + lineValues * size_t(line),
-                      lineValues);
+        ConvolveAlong(job.kernel, worker.padded.data(), bands,
+                      worker.across.data() + lineValues * size_t(line), lineValues);
     }
     std::vector<const float*> window(job.kernel.size());
     for (int y = 0; y < want.height; ++y) {

@@ -31,9 +31,9 @@ double CutOff(double sigma) {
 
 // libvips' Gaussian mask, cut off as above, as weights that sum to one.
 std::vector<float> GaussianWeights(double radius) {
-    const vips::VImage mask = vips::VImage::gaussmat(radius, CutOff(radius), vips::VImage::option()
-                                                                                  ->set("separable", true)
-                                                                                  ->set("precision", VIPS_PRECISION_FLOAT));
+    const vips::VImage mask = vips::VImage::gaussmat(
+        radius, CutOff(radius),
+        vips::VImage::option()->set("separable", true)->set("precision", VIPS_PRECISION_FLOAT));
     const double scale = vips_image_get_scale(mask.get_image());
     std::vector<float> weights(size_t(mask.width()));
     for (int i = 0; i < mask.width(); ++i) {

@@ -70,7 +70,7 @@ struct RowStore {
     VipsImage* source = nullptr; // holds a reference
     size_t rowBytes = 0;
     std::mutex mutex;
-    int rowsRead = 0;              // rows [0, rowsRead) are kept
+    int rowsRead = 0;             // rows [0, rowsRead) are kept
     std::optional<KeptRows> rows; // made at the first read
 
     ~RowStore() {

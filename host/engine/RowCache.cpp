@@ -70,7 +70,8 @@ bool ChunkStore::Fill(VipsRegion* out, VipsRegion* input) {
         if (firstWanted < first_ || size_t(lastWanted - firstWanted + 1) > kMostChunksKept) {
             // Dropped already, or more than may be kept: made for this
             // request alone, and from now on kept that far back.
-            kept_ = std::clamp(size_t(std::max(LastIndex(), lastWanted) - firstWanted + 2), kept_, kMostChunksKept);
+            kept_ = std::clamp(size_t(std::max(LastIndex(), lastWanted) - firstWanted + 2), kept_,
+                               kMostChunksKept);
             lock.unlock();
             return Direct(want, out, input);
         }

@@ -46,7 +46,8 @@ ScratchFile::~ScratchFile() {
     }
 }
 
-ScratchFile::ScratchFile(ScratchFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+ScratchFile::ScratchFile(ScratchFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {
+}
 
 ScratchFile& ScratchFile::operator=(ScratchFile&& other) noexcept {
     std::swap(fd_, other.fd_);
