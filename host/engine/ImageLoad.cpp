@@ -80,9 +80,9 @@ void CheckMode(const vips::VImage& image, const std::string& name, bool indexed)
     }
 }
 
-// Decoded pixels are held in memory: a file claiming more than this (a
-// 16-bit RGBA image of over 500 megapixels) is refused before anything is
-// decoded.
+// Decoded pixels are kept (in memory or a scratch file) and worked on in
+// floats: a file claiming more than this (a 16-bit RGBA image of over 500
+// megapixels) is refused before anything is decoded.
 constexpr uint64_t kMaxDecodedBytes = uint64_t(4) << 30;
 
 void CheckSize(const vips::VImage& image, const std::string& name) {

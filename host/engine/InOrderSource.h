@@ -2,8 +2,8 @@
 // file decoded as it is read). Rows are read from the source strictly in
 // order, as far down as the deepest row anyone has asked for, and kept, so any
 // row can be asked for again, at any time, by any thread. Decoding thus
-// overlaps the work on the rows already read, and the memory held is the
-// decoded image, once.
+// overlaps the work on the rows already read. The decoded image is kept once:
+// in memory, or, from 64 MB on, in a scratch file.
 #pragma once
 
 #include <vips/vips8>
