@@ -3,10 +3,12 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "TestImages.h"
+#include "host/engine/Convolve.h"
 #include "host/engine/EngineError.h"
 #include "host/engine/Filters.h"
 
@@ -17,14 +19,14 @@ using test::FlatRgb;
 using test::FloatImage;
 using test::FloatPixels;
 
-vips::VImage Noise(int width, int height, uint32_t seed) {
+vips::VImage Noise(int width, int height, uint32_t seed, int bands = 3) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    std::vector<float> values(static_cast<size_t>(width * height * 3));
+    std::vector<float> values(static_cast<size_t>(width * height * bands));
     for (float& v : values) {
         v = unit(random);
     }
-    return FloatImage(width, height, 3, values);
+    return FloatImage(width, height, bands, values);
 }
 
 // A vertical edge: `low` left of column width/2, `high` from it on.
@@ -125,6 +127,30 @@ TEST(GaussianBlur, EdgeFollowsTheNormalDistributionNarrowAndWide) {
             const int x = static_cast<int>(std::lround(119.5 + offset * sigma + 0.5));
             const double phi = 0.5 * std::erfc(-(x - 119.5) / sigma / std::sqrt(2.0));
             EXPECT_NEAR(row[static_cast<size_t>(x)], phi, tolerance) << "sigma " << sigma << " x " << x;
+        }
+    }
+}
+
+TEST(ConvolveSeparable, EqualsLibvipsConvsepWithTheSameWeights) {
+    // Edges extended by copying alike, on images narrower and shorter than
+    // the kernel too.
+    const std::vector<std::vector<float>> kernels = {
+        {1.0f}, {0.25f, 0.5f, 0.25f}, {0.05f, 0.1f, 0.15f, 0.4f, 0.15f, 0.1f, 0.05f}};
+    for (const std::vector<float>& kernel : kernels) {
+        std::vector<double> weights(kernel.begin(), kernel.end());
+        const vips::VImage matrix =
+            vips::VImage::new_matrix(int(kernel.size()), 1, weights.data(), int(weights.size()));
+        for (const auto& [width, height, bands] :
+             {std::tuple{37, 23, 3}, std::tuple{3, 2, 1}, std::tuple{300, 40, 3}}) {
+            const vips::VImage in = Noise(width, height, 7, bands);
+            const std::vector<float> expected = FloatPixels(
+                in.convsep(matrix, vips::VImage::option()->set("precision", VIPS_PRECISION_FLOAT)));
+            const std::vector<float> got = FloatPixels(ConvolveSeparable(in, kernel));
+            ASSERT_EQ(got.size(), expected.size());
+            for (size_t i = 0; i < got.size(); ++i) {
+                ASSERT_NEAR(got[i], expected[i], 2e-6f)
+                    << kernel.size() << " weights, " << width << " x " << height << ", value " << i;
+            }
         }
     }
 }
