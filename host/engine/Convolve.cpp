@@ -23,8 +23,9 @@ struct Convolution {
 // its scratch rows.
 struct Worker {
     VipsRegion* input = nullptr;
-    std::vector<float> padded; // one input row with its side margins
-    std::vector<float> across; // the rows convolved along x, margins included
+    std::vector<float> padded;      // one input row with its side margins
+    std::vector<float> across;      // the rows convolved along x, margins included
+    std::vector<const float*> taps; // the rows each weight applies to
     ~Worker() {
         if (input != nullptr) {
             g_object_unref(input);
@@ -43,21 +44,9 @@ int StopWorker(void* seq, void* /*a*/, void* /*b*/) {
     return 0;
 }
 
-// One row along x: out[j] = sum over i of kernel[i] * padded[j + i * bands].
-void ConvolveAlong(const std::vector<float>& kernel, const float* padded, size_t bands, float* out,
-                   size_t count) {
-    std::fill(out, out + count, 0.0f);
-    for (size_t i = 0; i < kernel.size(); ++i) {
-        const float weight = kernel[i];
-        const float* from = padded + i * bands;
-        for (size_t j = 0; j < count; ++j) {
-            out[j] += weight * from[j];
-        }
-    }
-}
-
-// One row down the columns: out[j] = sum over i of kernel[i] * rows[i][j].
-void ConvolveDown(const std::vector<float>& kernel, const float* const* rows, float* out, size_t count) {
+// out[j] = sum over i of kernel[i] * rows[i][j], for j < count: one row of
+// either pass (along x the rows are the padded row shifted by a pixel each).
+void WeightedSum(const std::vector<float>& kernel, const float* const* rows, float* out, size_t count) {
     std::fill(out, out + count, 0.0f);
     for (size_t i = 0; i < kernel.size(); ++i) {
         const float weight = kernel[i];
@@ -106,18 +95,21 @@ int Convolve(VipsRegion* out, Worker& worker, const Convolution& job) {
     const int lines = want.height + 2 * r;
     worker.padded.resize(size_t(want.width + 2 * r) * bands);
     worker.across.resize(lineValues * size_t(lines));
+    worker.taps.resize(job.kernel.size());
+    for (size_t i = 0; i < worker.taps.size(); ++i) {
+        worker.taps[i] = worker.padded.data() + i * bands;
+    }
     for (int line = 0; line < lines; ++line) {
         PadRow(worker, in, want.top - r + line, want.left, want.width, r, worker.padded);
-        ConvolveAlong(job.kernel, worker.padded.data(), bands,
-                      worker.across.data() + lineValues * size_t(line), lineValues);
+        WeightedSum(job.kernel, worker.taps.data(), worker.across.data() + lineValues * size_t(line),
+                    lineValues);
     }
-    std::vector<const float*> window(job.kernel.size());
     for (int y = 0; y < want.height; ++y) {
-        for (size_t i = 0; i < window.size(); ++i) {
-            window[i] = worker.across.data() + lineValues * (size_t(y) + i);
+        for (size_t i = 0; i < worker.taps.size(); ++i) {
+            worker.taps[i] = worker.across.data() + lineValues * (size_t(y) + i);
         }
         auto* row = reinterpret_cast<float*>(VIPS_REGION_ADDR(out, want.left, want.top + y));
-        ConvolveDown(job.kernel, window.data(), row, lineValues);
+        WeightedSum(job.kernel, worker.taps.data(), row, lineValues);
     }
     return 0;
 }
@@ -152,7 +144,6 @@ vips::VImage ConvolveSeparable(const vips::VImage& in, const std::vector<float>&
     if (vips_image_pipelinev(out, VIPS_DEMAND_STYLE_FATSTRIP, job->in, nullptr) != 0) {
         throw vips::VError();
     }
-    out->dhint = VIPS_DEMAND_STYLE_FATSTRIP;
     Convolution* kept = job.release();
     g_object_set_data_full(G_OBJECT(out), "vhost-convolution", kept, DestroyConvolution);
     if (vips_image_generate(out, StartWorker, Generate, StopWorker, kept->in, kept) != 0) {
